@@ -1,0 +1,18 @@
+#include "band/ReflectorWindow.h"
+
+#include "toolbar/SmsToolbar.h"
+
+bool ReflectorWindow::Create(HWND siteWindow, const RECT& rect) {
+    return Window::Create(0, RegisterPlainWindowClass("TextaroBarReflector"), "", WS_CHILD, rect,
+                          siteWindow);
+}
+
+LRESULT ReflectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Child controls of the toolbar pass their own notifications up as WM_COMMAND too; only
+    // a command whose sender is the toolbar itself is a click on a button.
+    if (message == WM_COMMAND && toolbar && reinterpret_cast<HWND>(lParam) == toolbar->Handle()) {
+        toolbar->OnButtonCommand(LOWORD(wParam));
+        return 0;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}

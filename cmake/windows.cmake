@@ -1,0 +1,53 @@
+# The Windows side: the toolbar DLL, the browser stand-in and the tests that run under Wine.
+
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800 NOMINMAX STRICT)
+# No MinGW runtime DLL may be needed beside the toolbar: everything is linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(TEXTARO_OUT ${PROJECT_SOURCE_DIR}/out/${TEXTARO_ARCH_DIR})
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${TEXTARO_OUT})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${TEXTARO_OUT})
+
+set(textaro_system_libs
+    comctl32 ole32 oleaut32 uuid wininet shlwapi gdi32 user32 advapi32 version shell32)
+
+get_property(shell_sources GLOBAL PROPERTY TEXTARO_SHELL_SOURCES)
+add_library(textaro_shell STATIC ${shell_sources})
+target_link_libraries(textaro_shell PUBLIC textaro_core ${textaro_system_libs})
+
+# Resources: the type library is compiled from the .idl, the manifest names this build's
+# processor, and the rest is taken from band/res as it stands.
+set(res ${PROJECT_SOURCE_DIR}/band/res)
+set(gen ${CMAKE_BINARY_DIR}/res)
+file(MAKE_DIRECTORY ${gen})
+if(TEXTARO_ARCH_DIR STREQUAL "x64")
+  set(TEXTARO_MANIFEST_ARCH amd64)
+  set(widl_stdole /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+else()
+  set(TEXTARO_MANIFEST_ARCH x86)
+  set(widl_stdole /usr/lib/i386-linux-gnu/wine/i386-windows)
+endif()
+configure_file(${res}/TextaroBar.manifest.in ${gen}/TextaroBar.manifest @ONLY)
+add_custom_command(
+  OUTPUT ${gen}/TextaroBar.tlb
+  COMMAND ${TEXTARO_WIDL} -I/usr/include/wine/wine/windows -L ${widl_stdole}
+          -t -o ${gen}/TextaroBar.tlb ${res}/TextaroBar.idl
+  DEPENDS ${res}/TextaroBar.idl
+  COMMENT "Type library TextaroBarLib")
+set_source_files_properties(${res}/TextaroBar.rc PROPERTIES OBJECT_DEPENDS
+  "${gen}/TextaroBar.tlb;${gen}/TextaroBar.manifest;${res}/TextaroBar.rgs;${res}/bitmap215.bmp;${res}/bitmap221.bmp;${res}/bitmap231.bmp;${res}/bitmap233.bmp;${res}/bitmap237.bmp")
+
+add_library(TextaroBar SHARED
+  ${PROJECT_SOURCE_DIR}/band/Exports.cpp
+  ${PROJECT_SOURCE_DIR}/band/TextaroBar.def
+  ${res}/TextaroBar.rc)
+set_target_properties(TextaroBar PROPERTIES PREFIX "" OUTPUT_NAME TextaroBar)
+target_include_directories(TextaroBar PRIVATE ${gen} ${res})
+target_link_libraries(TextaroBar PRIVATE textaro_shell)
+if(TEXTARO_ARCH_DIR STREQUAL "x86")
+  # The exports are __stdcall; the .def names them undecorated, as COM looks them up.
+  target_link_options(TextaroBar PRIVATE -Wl,--enable-stdcall-fixup)
+endif()
+
+add_subdirectory(host)
+add_subdirectory(tests/win)

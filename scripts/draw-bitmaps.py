@@ -1,0 +1,287 @@
+#!/usr/bin/env python3
+"""Draws the toolbar's button bitmaps into band/res.
+
+Each is 110 x 18, a 24-bit bottom-up BMP; pure green is the colour the toolbar
+masks out, so every other pixel is drawn fully opaque, never blended with it.
+Run: python3 scripts/draw-bitmaps.py
+"""
+import pathlib
+import struct
+
+WIDTH, HEIGHT = 110, 18
+GREEN = (0, 255, 0)
+RES = pathlib.Path(__file__).resolve().parent.parent / "band" / "res"
+
+# Icons are 16 x 16 pixel art; '.' lets the toolbar show through.
+ICON_COLOURS = {
+    "k": (40, 40, 48),      # outline
+    "w": (255, 255, 255),   # paper
+    "l": (214, 214, 220),   # shaded paper
+    "g": (140, 140, 150),   # lines of text
+    "b": (40, 90, 170),     # book cover
+    "d": (20, 50, 110),     # book cover, dark edge
+    "y": (250, 222, 130),   # card
+    "o": (200, 150, 50),    # card, shaded edge
+}
+
+PAGE = """
+..kkkkkkkkk.....
+..kwwwwwwwkk....
+..kwwwwwwwklk...
+..kwggggwwkllk..
+..kwwwwwwwkkkkk.
+..kwgggggwwwwwk.
+..kwwwwwwwwwwwk.
+..kwgggggggggwk.
+..kwwwwwwwwwwwk.
+..kwgggggggggwk.
+..kwwwwwwwwwwwk.
+..kwgggggggggwk.
+..kwwwwwwwwwwwk.
+..kwggggggwwwwk.
+..kwwwwwwwwwwwk.
+..kkkkkkkkkkkkk.
+"""
+
+BOOK = """
+................
+.kkkk......kkkk.
+kbwwwkk..kkwwwbk
+kbwwwwwkkwwwwwbk
+kbwgggwkkwgggwbk
+kbwwwwwkkwwwwwbk
+kbwgggwkkwgggwbk
+kbwwwwwkkwwwwwbk
+kbwgggwkkwgggwbk
+kbwwwwwkkwwwwwbk
+kbkkkwwkkwwkkkbk
+kbbbbkkkkkkbbbbk
+.kddddbbbbddddk.
+..kkkkddddkkkk..
+......kkkk......
+................
+"""
+
+CARD = """
+................
+................
+.........kkkkk..
+......kkkyyyyk..
+...kkkyyyyyyyk..
+kkkyyykkkyyyyyk.
+kyyyykwwwkyyyyk.
+kyyykwwkwwkyyyk.
+.kyykwwkkwkyyyok
+.kyykwwwwwkyyyok
+.kyyykwwwkyyoook
+..kyyykkkoookkk.
+..kyyyoookkk....
+..koookkk.......
+...kkk..........
+................
+"""
+
+ENVELOPE = """
+................
+................
+kkkkkkkkkkkkkkkk
+kkwwwwwwwwwwwwkk
+kwkwwwwwwwwwwkwk
+kwwkwwwwwwwwkwwk
+kwwwkwwwwwwkwwwk
+kwwwwkkwwkkwwwwk
+kwwwkllkkllkwwwk
+kwwkllllllllkwwk
+kwkllllllllllkwk
+kkllllllllllllkk
+kkkkkkkkkkkkkkkk
+................
+................
+................
+"""
+
+# Upright bold letters of the word-mark; '#' is ink. Rows are aligned on the
+# baseline; the tallest letter sets the cap height.
+LETTERS = {
+    "T": """
+#############
+#############
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+.....###.....
+""",
+    "e": """
+..######..
+.########.
+###....###
+###....###
+##########
+##########
+###.......
+###.....##
+.#########
+..#######.
+""",
+    "x": """
+###....###
+###....###
+.###..###.
+..######..
+...####...
+...####...
+..######..
+.###..###.
+###....###
+###....###
+""",
+    "t": """
+..###...
+..###...
+..###...
+########
+########
+..###...
+..###...
+..###...
+..###...
+..###...
+..###...
+..######
+...#####
+""",
+    "a": """
+.#######..
+.########.
+.......###
+..########
+.#########
+###....###
+###....###
+###...####
+.#########
+..#####.##
+""",
+    "r": """
+###.####
+########
+#####...
+####....
+###.....
+###.....
+###.....
+###.....
+###.....
+###.....
+""",
+    "o": """
+..######..
+.########.
+###....###
+###....###
+###....###
+###....###
+###....###
+###....###
+.########.
+..######..
+""",
+}
+WORD = "Textaro"
+LETTER_GAP = 3
+SLANT = 3                  # rows per pixel of italic lean
+INK_TOP = (255, 160, 40)   # the orange lightens towards the top of the letters
+INK = (240, 120, 0)
+RIM = (120, 50, 0)
+
+
+def rows(art):
+    return art.strip("\n").split("\n")
+
+
+def blank():
+    return [[GREEN] * WIDTH for _ in range(HEIGHT)]
+
+
+def stamp(canvas, art, left, top):
+    for y, line in enumerate(rows(art)):
+        for x, ch in enumerate(line):
+            if ch != ".":
+                canvas[top + y][left + x] = ICON_COLOURS[ch]
+    return canvas
+
+
+def enclosed(shape):
+    """Pixels walled in by the shape: counters too small to keep a see-through hole."""
+    xs = [x for x, _ in shape]
+    ys = [y for _, y in shape]
+    box = {(x, y) for x in range(min(xs) - 1, max(xs) + 2) for y in range(min(ys) - 1, max(ys) + 2)}
+    outside = set()
+    todo = [(min(xs) - 1, min(ys) - 1)]
+    while todo:
+        p = todo.pop()
+        if p in box and p not in shape and p not in outside:
+            outside.add(p)
+            x, y = p
+            todo += [(x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)]
+    return box - shape - outside
+
+
+def word_mark():
+    glyphs = [rows(LETTERS[c]) for c in WORD]
+    cap = max(len(g) for g in glyphs)
+    ink = set()
+    left = 0
+    for glyph in glyphs:
+        for y, line in enumerate(glyph, start=cap - len(glyph)):
+            lean = (cap - 1 - y) // SLANT
+            ink.update((left + x + lean, y) for x, ch in enumerate(line) if ch == "#")
+        left += len(glyph[0]) + LETTER_GAP
+    rim = {(x + dx, y + dy) for x, y in ink for dx in (-1, 0, 1) for dy in (-1, 0, 1)} - ink
+    rim |= enclosed(ink | rim)
+    xs = [x for x, _ in rim]
+    ys = [y for _, y in rim]
+    dx = (WIDTH - (max(xs) - min(xs) + 1)) // 2 - min(xs)
+    dy = (HEIGHT - (max(ys) - min(ys) + 1)) // 2 - min(ys)
+    canvas = blank()
+    for x, y in rim:
+        canvas[y + dy][x + dx] = RIM
+    for x, y in ink:
+        t = y / (cap - 1)
+        canvas[y + dy][x + dx] = tuple(round(a + (b - a) * t) for a, b in zip(INK_TOP, INK))
+    return canvas
+
+
+def write_bmp(path, canvas):
+    assert len(canvas) == HEIGHT and all(len(row) == WIDTH for row in canvas)
+    stride = (WIDTH * 3 + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(canvas):
+        pixels += b"".join(bytes((b, g, r)) for r, g, b in row)
+        pixels += bytes(stride - WIDTH * 3)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    path.write_bytes(head + info + pixels)
+
+
+def main():
+    bitmaps = {
+        "bitmap215.bmp": stamp(blank(), ENVELOPE, 2, 1),  # send; "Odeslat" is drawn to its right at run time
+        "bitmap221.bmp": stamp(blank(), PAGE, 1, 1),      # text view
+        "bitmap231.bmp": stamp(blank(), CARD, 1, 1),      # delayed send
+        "bitmap233.bmp": stamp(blank(), BOOK, 1, 1),      # address book
+        "bitmap237.bmp": word_mark(),                     # main menu
+    }
+    for name, canvas in bitmaps.items():
+        write_bmp(RES / name, canvas)
+
+
+if __name__ == "__main__":
+    main()

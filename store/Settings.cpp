@@ -1,0 +1,70 @@
+#include "store/Settings.h"
+
+#include "store/GatewayAddress.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace {
+
+const char* Section = "SETTINGS";
+
+// Reads one key whole: the buffer grows until the value fits, so nothing stored is cut.
+std::string ReadKey(const std::string& file, const char* key, const char* fallback = "") {
+    std::string value(8192, '\0');
+    for (;;) {
+        DWORD length = GetPrivateProfileStringA(Section, key, fallback, value.data(),
+                                                static_cast<DWORD>(value.size()), file.c_str());
+        if (length + 1 < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(value.size() * 2);
+    }
+}
+
+void WriteKey(const std::string& file, const char* key, const std::string& value) {
+    WritePrivateProfileStringA(Section, key, value.c_str(), file.c_str());
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+Settings::Settings(const std::string& modulePath)
+    : settingsPath(FolderOf(modulePath) + "\\settings.ini"),
+      menuPath(FolderOf(modulePath) + "\\menu.ini") {}
+
+void Settings::Load() {
+    UserName = ReadKey(settingsPath, "UserName");
+    Nick = ReadKey(settingsPath, "Nick");
+    Pasword = ReadKey(settingsPath, "Pasword");
+    Email = ReadKey(settingsPath, "Email");
+    AutoRecack = static_cast<int>(std::atol(ReadKey(settingsPath, "AutoRecack", "0").c_str()));
+    WaitForDelivery =
+        static_cast<int>(std::atol(ReadKey(settingsPath, "WaitForDelivery", "0").c_str()));
+}
+
+void Settings::Save() const {
+    WriteKey(settingsPath, "UserName", UserName);
+    WriteKey(settingsPath, "Nick", Nick);
+    WriteKey(settingsPath, "Pasword", Pasword);
+    WriteKey(settingsPath, "Email", Email);
+    WriteKey(settingsPath, "AutoRecack", std::to_string(AutoRecack));
+    WriteKey(settingsPath, "WaitForDelivery", std::to_string(WaitForDelivery));
+}
+
+void Settings::ReadUninstall(std::string& program, std::string& arguments) const {
+    program = ReadKey(menuPath, "UninstalString");
+    arguments = ReadKey(menuPath, "UninstalStringArgs");
+}
+
+std::string Settings::ReadUpgrade() const { return ReadKey(menuPath, "Upgrade"); }
+
+std::string Settings::ReadGateway() const { return ReadKey(menuPath, "Gateway", DefaultGateway); }
+
+std::string Settings::ReadPortal() const { return ReadKey(menuPath, "Portal", DefaultPortal); }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+// The toolbar's lasting state: account and options in settings.ini beside the module, and
+// the read-only deployment keys of menu.ini in the same folder.
+class Settings {
+public:
+    // Works out both file paths from the module's full path; reads nothing yet.
+    explicit Settings(const std::string& modulePath);
+    virtual ~Settings() = default;
+
+    void Load();
+    void Save() const;
+
+    // The uninstaller program and its arguments, from menu.ini.
+    void ReadUninstall(std::string& program, std::string& arguments) const;
+    std::string ReadUpgrade() const;
+    // Where the gateway and the portal are; the service's own addresses unless menu.ini
+    // points the toolbar elsewhere.
+    std::string ReadGateway() const;
+    std::string ReadPortal() const;
+
+    std::string Nick;
+    std::string UserName;
+    std::string Pasword;
+    std::string Email;
+    int AutoRecack = 0;
+    int WaitForDelivery = 0;
+    std::string settingsPath;
+    std::string menuPath;
+};

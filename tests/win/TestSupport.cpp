@@ -1,0 +1,106 @@
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+template <class F> F Export(HMODULE module, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+} // namespace
+
+std::string ToolbarDllPath() {
+    const char* unixPath = std::getenv("TEXTARO_DLL");
+    if (!unixPath) {
+        ADD_FAILURE() << "TEXTARO_DLL is not set";
+        return {};
+    }
+    std::string path = std::string("Z:") + unixPath;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+ToolbarDll::ToolbarDll() : path(ToolbarDllPath()), module(LoadLibraryA(path.c_str())) {
+    if (!module) {
+        ADD_FAILURE() << "cannot load " << path << " error " << GetLastError();
+    }
+}
+
+ToolbarDll::~ToolbarDll() {
+    if (module) {
+        FreeLibrary(module);
+    }
+}
+
+std::string ToolbarDll::Folder() const { return path.substr(0, path.find_last_of('\\')); }
+
+HRESULT ToolbarDll::CanUnloadNow() const {
+    return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllCanUnloadNow")();
+}
+
+HRESULT ToolbarDll::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
+    return Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(module, "DllGetClassObject")(
+        clsid, iid, object);
+}
+
+HRESULT ToolbarDll::Register() const {
+    return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllRegisterServer")();
+}
+
+HRESULT ToolbarDll::Unregister() const {
+    return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllUnregisterServer")();
+}
+
+std::string RegistryText(HKEY root, const std::string& key, const char* value) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    LONG status = RegGetValueA(root, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size);
+    return status == ERROR_SUCCESS ? std::string(data) : std::string("<missing>");
+}
+
+bool RegistryKeyExists(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(opened);
+    return true;
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+std::string GuidText(REFGUID guid) {
+    wchar_t wide[40] = {};
+    StringFromGUID2(guid, wide, 40);
+    char narrow[40] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+void PumpMessages(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The toolbar DLL under test, loaded by path as the browser's COM runtime would load it.
+class ToolbarDll {
+public:
+    ToolbarDll();
+    ~ToolbarDll();
+    ToolbarDll(const ToolbarDll&) = delete;
+    ToolbarDll& operator=(const ToolbarDll&) = delete;
+
+    HMODULE Handle() const { return module; }
+    // Full Windows path of the DLL, and the folder beside it where its INI files live.
+    const std::string& Path() const { return path; }
+    std::string Folder() const;
+
+    HRESULT CanUnloadNow() const;
+    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const;
+    HRESULT Register() const;
+    HRESULT Unregister() const;
+
+private:
+    std::string path;
+    HMODULE module = nullptr;
+};
+
+// The DLL's path from the TEXTARO_DLL variable that the test runner sets, as Windows sees it.
+std::string ToolbarDllPath();
+
+// Text of a registry value, or nullopt-like "<missing>" when the key or value is absent.
+std::string RegistryText(HKEY root, const std::string& key, const char* value = nullptr);
+bool RegistryKeyExists(HKEY root, const std::string& key);
+
+// Writes a whole file (used for settings.ini and menu.ini beside the DLL).
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+
+// The registry form of a GUID, "{XXXXXXXX-...}".
+std::string GuidText(REFGUID guid);
+
+// Runs the thread's messages for a while, so windows can do what was posted to them.
+void PumpMessages(DWORD milliseconds);

@@ -1,0 +1,265 @@
+#include "toolbar/SmsToolbar.h"
+
+#include "band/res/resource.h"
+#include "toolbar/ToolbarSlots.h"
+#include "win/ActivationContext.h"
+#include "win/Module.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr COLORREF Transparent = RGB(0, 255, 0);
+constexpr int ImageWidth = 110;
+constexpr int ImageHeight = 18;
+
+LOGFONTA DefaultGuiFont() {
+    LOGFONTA font{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    return font;
+}
+
+void SetFace(LOGFONTA& font, const char* face) {
+    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+}
+
+} // namespace
+
+SmsToolbar::SmsToolbar() : settings(Module::FilePath()) { settings.Load(); }
+
+bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND parent,
+                               TextaroBarBand* owner) {
+    band = owner;
+    std::map<int, int> imageOf;
+    {
+        ActivationScope scope;
+        if (scope.Failed()) {
+            return false;
+        }
+        buttonImages.reset(ImageList_Create(ImageWidth, ImageHeight, ILC_COLOR24 | ILC_MASK, 0, 10));
+        if (!buttonImages) {
+            return false;
+        }
+        for (int bitmap : {IDB_MAINMENU, IDB_TEXTVIEW, IDB_ADDRESSBOOK, IDB_DELAYEDSEND}) {
+            BitmapHandle picture(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(bitmap)));
+            imageOf[bitmap] = ImageList_AddMasked(buttonImages.get(), picture.get(), Transparent);
+        }
+        BitmapHandle send = DrawSendPicture(parent);
+        imageOf[IDB_SEND] = ImageList_AddMasked(buttonImages.get(), send.get(), Transparent);
+    }
+
+    const RECT rect{left, top, right, bottom};
+    if (!Create(0, TOOLBARCLASSNAMEA, "",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_LIST | TBSTYLE_FLAT |
+                    TBSTYLE_TOOLTIPS | CCS_NODIVIDER,
+                rect, parent)) {
+        return false;
+    }
+    auto extended = static_cast<DWORD>(Send(TB_GETEXTENDEDSTYLE));
+    extended |= TBSTYLE_EX_DRAWDDARROWS;
+    Send(TB_SETEXTENDEDSTYLE, 0, extended);
+    extended |= TBSTYLE_EX_HIDECLIPPEDBUTTONS;
+    Send(TB_SETEXTENDEDSTYLE, 0, extended);
+    Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(buttonImages.get()));
+
+    TBBUTTON buttons[ToolbarSlots.size()] = {};
+    for (size_t i = 0; i < ToolbarSlots.size(); ++i) {
+        const ToolbarSlot& slot = ToolbarSlots[i];
+        TBBUTTON& button = buttons[i];
+        button.idCommand = static_cast<int>(i);
+        button.fsState = TBSTATE_ENABLED;
+        switch (slot.kind) {
+        case SlotKind::Separator:
+            button.iBitmap = slot.width;
+            button.fsStyle = BTNS_SEP;
+            break;
+        case SlotKind::WholeDropDown:
+            button.iBitmap = imageOf[slot.bitmap];
+            button.fsStyle = BTNS_WHOLEDROPDOWN;
+            break;
+        case SlotKind::DropDownButton:
+            button.iBitmap = imageOf[slot.bitmap];
+            button.fsStyle = BTNS_DROPDOWN;
+            break;
+        case SlotKind::Button:
+            button.iBitmap = imageOf[slot.bitmap];
+            button.fsStyle = BTNS_BUTTON;
+            break;
+        }
+    }
+    Send(TB_ADDBUTTONSA, ToolbarSlots.size(), reinterpret_cast<LPARAM>(buttons));
+    Send(TB_AUTOSIZE);
+    ShowWindow(Handle(), SW_SHOW);
+    for (size_t i = 0; i < ToolbarSlots.size(); ++i) {
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(ToolbarSlots[i].width);
+        Send(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
+    }
+
+    if (!CreateControls()) {
+        return false;
+    }
+    ApplyFonts();
+    receiptSwitch.Send(BM_SETCHECK, settings.AutoRecack == 1 ? BST_CHECKED : BST_UNCHECKED);
+    // A delivery receipt goes to the e-mail address: without one the switch means nothing.
+    EnableWindow(receiptSwitch.Handle(), !settings.Email.empty());
+
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    LayOut(client.right - client.left);
+    return true;
+}
+
+BitmapHandle SmsToolbar::DrawSendPicture(HWND parent) const {
+    BitmapHandle picture(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(IDB_SEND)));
+    WindowDc parentDc(parent);
+    MemoryDcHandle memory(CreateCompatibleDC(parentDc.Get()));
+    if (!picture || !memory) {
+        return picture;
+    }
+    LOGFONTA description = DefaultGuiFont();
+    description.lfHeight = -MulDiv(8, GetDeviceCaps(parentDc.Get(), LOGPIXELSY), 72);
+    description.lfWeight = 600;
+    // Smoothed edges would mix with the transparent green and leave a green fringe.
+    description.lfQuality = NONANTIALIASED_QUALITY;
+    SetFace(description, "Tahoma");
+    FontHandle font(CreateFontIndirectA(&description));
+    {
+        SelectedObject selectedBitmap(memory.get(), picture.get());
+        SelectedObject selectedFont(memory.get(), font.get());
+        SetBkMode(memory.get(), TRANSPARENT);
+        RECT area{22, 0, ImageWidth, ImageHeight};
+        DrawTextA(memory.get(), "Odeslat", 7, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    }
+    return picture;
+}
+
+bool SmsToolbar::CreateControls() {
+    const RECT initial{0, 0, 300, 150};
+    if (!messageBox.Create(Handle())) {
+        return false;
+    }
+    if (!receiptSwitch.Create(0, "BUTTON", "doručenka",
+                              WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_CENTER | BS_VCENTER,
+                              initial, Handle())) {
+        return false;
+    }
+    if (!recipientBox.Create(Handle())) {
+        return false;
+    }
+    if (!counterLabel.Create(0, "STATIC", "0 zn.\n0 sms", WS_CHILD | WS_VISIBLE | SS_LEFT, initial,
+                             Handle())) {
+        return false;
+    }
+    return creditLabel.Create(Handle());
+}
+
+void SmsToolbar::ApplyFonts() {
+    LOGFONTA description = DefaultGuiFont();
+    SetFace(description, "Tahoma");
+    labelFont.reset(CreateFontIndirectA(&description));
+    for (Window* control : {&counterLabel, static_cast<Window*>(&receiptSwitch),
+                            static_cast<Window*>(&creditLabel)}) {
+        control->Send(WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+    }
+}
+
+RECT SmsToolbar::SlotRect(int slot) const {
+    RECT rect{};
+    Send(TB_GETITEMRECT, slot, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+void SmsToolbar::PlaceBox(HistoryCombo& box, const RECT& slot) {
+    if (!box.Exists()) {
+        return;
+    }
+    RECT current{};
+    GetWindowRect(box.Handle(), &current);
+    int height = current.bottom - current.top;
+    int slotHeight = slot.bottom - slot.top;
+    // The box's own height is its closed height; the window below it is room for the list.
+    MoveWindow(box.Handle(), slot.left, slot.top + (slotHeight - height) / 2,
+               slot.right - slot.left, slotHeight * 10, TRUE);
+}
+
+void SmsToolbar::LayOut(int width) {
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_SIZE;
+    info.cx = static_cast<WORD>(MessageSlotWidth(width));
+    Send(TB_SETBUTTONINFOA, MessageSlot, reinterpret_cast<LPARAM>(&info));
+
+    PlaceBox(messageBox, SlotRect(MessageSlot));
+    PlaceBox(recipientBox, SlotRect(RecipientSlot));
+    const std::pair<Window*, std::pair<int, int>> labels[] = {
+        {&counterLabel, {CounterSlot, 3}},
+        {&receiptSwitch, {ReceiptSlot, 5}},
+        {&creditLabel, {CreditSlot, 10}},
+    };
+    for (const auto& [control, place] : labels) {
+        if (!control->Exists()) {
+            continue;
+        }
+        RECT slot = SlotRect(place.first);
+        slot.left += place.second;
+        MoveWindow(control->Handle(), slot.left, slot.top, slot.right - slot.left,
+                   slot.bottom - slot.top, TRUE);
+    }
+}
+
+void SmsToolbar::OnButtonCommand(int command) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Other command: %d", command);
+    MessageBoxA(nullptr, text, nullptr, MB_OK);
+}
+
+int SmsToolbar::TranslateKey(MSG* message) {
+    for (HistoryCombo* box : {&messageBox, &recipientBox}) {
+        if (box->HasFocus()) {
+            return box->ForwardKey(message) == S_OK ? 0 : 1;
+        }
+    }
+    return 1;
+}
+
+void SmsToolbar::FocusMessageBox() {
+    if (messageBox.Exists()) {
+        SetFocus(messageBox.EditWindow());
+    }
+}
+
+bool SmsToolbar::HasFocus() const {
+    for (const HistoryCombo* box : {&messageBox, &recipientBox}) {
+        if (box->HasFocus() || box->IsListOpen()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE: {
+        LRESULT result = Window::HandleMessage(message, wParam, lParam);
+        LayOut(LOWORD(lParam));
+        return result;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == receiptSwitch.Handle()) {
+            // The switch sits on the toolbar's own background.
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        break;
+    default:
+        break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/Settings.h"
+#include "toolbar/CreditLabel.h"
+#include "toolbar/HistoryCombo.h"
+#include "win/Handles.h"
+#include "win/Window.h"
+
+class TextaroBarBand;
+
+// The strip the user sees: a toolbar control of ten slots holding the main-menu button, the
+// message box, the counter, the recipient box, the address book, the delivery-receipt
+// switch, delayed sending, the send button and the credit. It owns the toolbar's settings.
+class SmsToolbar : public Window {
+public:
+    SmsToolbar();
+
+    bool CreateToolbar(int left, int top, int right, int bottom, HWND parent,
+                       TextaroBarBand* owner);
+    void LayOut(int width);
+    void OnButtonCommand(int command);
+
+    // Keys the browser offers the toolbar: 0 when handled here, 1 when the browser should
+    // treat the key itself.
+    virtual int TranslateKey(MSG* message);
+
+    void FocusMessageBox();
+    // The toolbar has the focus when it is in either box or a box's list is open.
+    bool HasFocus() const;
+
+    Settings& GetSettings() { return settings; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool CreateImages();
+    bool AddSlots();
+    bool CreateControls();
+    void ApplyFonts();
+    BitmapHandle DrawSendPicture(HWND parent) const;
+    RECT SlotRect(int slot) const;
+    static void PlaceBox(HistoryCombo& box, const RECT& slot);
+
+    TextaroBarBand* band = nullptr;
+    HistoryCombo messageBox;
+    HistoryCombo recipientBox;
+    Window counterLabel;
+    CreditLabel creditLabel;
+    Window receiptSwitch;
+    ImageListHandle buttonImages;
+    FontHandle labelFont;
+    Settings settings;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The module that holds this code: its instance handle (for resources and its own file
+// path) and the lock count that decides whether the DLL may be unloaded.
+class Module {
+public:
+    static HINSTANCE Instance();
+    static void SetInstance(HINSTANCE instance);
+    static std::string FilePath();
+
+    static void Lock();
+    static void Unlock();
+    static long LockCount();
+};

@@ -1,0 +1,70 @@
+#include "win/Window.h"
+
+#include "win/Module.h"
+
+#include <commctrl.h>
+
+Window::~Window() { Destroy(); }
+
+bool Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style,
+                    const RECT& rect, HWND parent, HMENU idOrMenu) {
+    HWND created = CreateWindowExA(exStyle, className, title, style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, parent, idOrMenu,
+                                   Module::Instance(), nullptr);
+    if (!created) {
+        return false;
+    }
+    hwnd = created;
+    SetWindowSubclass(hwnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    return true;
+}
+
+void Window::Destroy() {
+    if (hwnd) {
+        HWND doomed = hwnd;
+        Detach();
+        DestroyWindow(doomed);
+    }
+}
+
+void Window::Detach() {
+    RemoveWindowSubclass(hwnd, SubclassProc, 0);
+    hwnd = nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallDefault(message, wParam, lParam);
+}
+
+LRESULT Window::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self) {
+    auto* window = reinterpret_cast<Window*>(self);
+    if (message == WM_NCDESTROY) {
+        // The parent is taking this window down: forget the handle so the object does not
+        // destroy it a second time.
+        LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        window->Detach();
+        return result;
+    }
+    return window->HandleMessage(message, wParam, lParam);
+}
+
+const char* RegisterPlainWindowClass(const char* name, HBRUSH background) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExA(Module::Instance(), name, &existing)) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = Module::Instance();
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = background;
+        wc.lpszClassName = name;
+        RegisterClassExA(&wc);
+    }
+    return name;
+}

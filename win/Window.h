@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+// Owns one window and routes its messages to HandleMessage. System control classes
+// (toolbar, combo boxes, statics) and our own classes are attached the same way, by
+// subclassing right after creation, so every window object behaves alike.
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND Handle() const { return hwnd; }
+    bool Exists() const { return hwnd != nullptr; }
+
+    bool Create(DWORD exStyle, const char* className, const char* title, DWORD style,
+                const RECT& rect, HWND parent, HMENU idOrMenu = nullptr);
+    void Destroy();
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendMessageA(hwnd, message, wParam, lParam);
+    }
+
+protected:
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+    void Detach();
+
+    HWND hwnd = nullptr;
+};
+
+// Registers a plain window class of this module once; its default procedure is
+// DefWindowProc and Window's subclassing does the rest.
+const char* RegisterPlainWindowClass(const char* name, HBRUSH background = nullptr);
