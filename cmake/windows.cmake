@@ -51,3 +51,20 @@ endif()
 
 add_subdirectory(host)
 add_subdirectory(tests/win)
+
+# Whole-module checks: what the DLL exports and imports, registration through regsvr32, and
+# the browser stand-in loading the registered toolbar.
+if(TEXTARO_ARCH_DIR STREQUAL "x64")
+  set(registry_view 64)
+else()
+  set(registry_view 32)
+endif()
+add_test(NAME dll_exports_and_imports
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-dll.sh ${TEXTARO_OUT}/TextaroBar.dll)
+add_test(NAME regsvr32_registration
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-registration.sh ${TEXTARO_OUT}/TextaroBar.dll
+                 ${registry_view})
+add_test(NAME host_loads_toolbar
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/host-loads-toolbar.sh ${TEXTARO_OUT})
+set_tests_properties(regsvr32_registration host_loads_toolbar PROPERTIES
+  FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE TIMEOUT 300)

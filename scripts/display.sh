@@ -1,0 +1,13 @@
+# Sourced by the drivers: gives the Windows side a display. With none, a private Xvfb is
+# started on a free display number and stopped again when the calling script ends.
+if [ -z "${DISPLAY:-}" ]; then
+    textaro_fifo=$(mktemp -u)
+    mkfifo "$textaro_fifo"
+    exec {textaro_display_fd}<>"$textaro_fifo"
+    rm -f "$textaro_fifo"
+    Xvfb -displayfd "$textaro_display_fd" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    textaro_xvfb=$!
+    read -r -t 20 textaro_display <&"$textaro_display_fd"
+    export DISPLAY=":$textaro_display"
+    trap 'kill "$textaro_xvfb" 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+fi

@@ -1,0 +1,68 @@
+#include "win/RegistryScript.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RegistryScript, ParsesKeysValuesAndRemovalMarks) {
+    const char* script = R"(
+        HKCR
+        {
+            Name.1 = s 'Band'
+            {
+                CLSID = s '%CLSID%'
+            }
+            NoRemove CLSID
+            {
+                ForceRemove %CLSID% = s 'It''s %LABEL% at 5%%'
+                {
+                    InprocServer32 = s '%MODULE%'
+                    {
+                        val ThreadingModel = s 'Apartment'
+                    }
+                    val Count = d '7'
+                }
+            }
+        }
+        HKLM { NoRemove 'Internet Explorer' { val %CLSID% = s '%LABEL%' } }
+    )";
+    RegistryScriptResult result = ParseRegistryScript(
+        script, {{"CLSID", "{1234-AB}"}, {"LABEL", "Bar 100%"}, {"MODULE", "C:\\x.dll"}});
+    ASSERT_EQ("", result.error);
+    ASSERT_EQ(2u, result.roots.size());
+
+    const RegistryKey& hkcr = result.roots[0];
+    EXPECT_EQ("HKCR", hkcr.name);
+    EXPECT_EQ(RegistryKey::Removal::NoRemove, hkcr.removal);
+    ASSERT_EQ(2u, hkcr.subkeys.size());
+    EXPECT_EQ("Band", hkcr.subkeys[0].defaultValue->data);
+    EXPECT_EQ("{1234-AB}", hkcr.subkeys[0].subkeys[0].defaultValue->data);
+
+    const RegistryKey& classKey = hkcr.subkeys[1].subkeys[0];
+    EXPECT_EQ(RegistryKey::Removal::NoRemove, hkcr.subkeys[1].removal);
+    EXPECT_EQ(RegistryKey::Removal::ForceRemove, classKey.removal);
+    EXPECT_EQ("{1234-AB}", classKey.name);
+    EXPECT_EQ("It's Bar 100% at 5%", classKey.defaultValue->data);
+    EXPECT_EQ("C:\\x.dll", classKey.subkeys[0].defaultValue->data);
+    EXPECT_EQ("ThreadingModel", classKey.subkeys[0].values[0].name);
+    EXPECT_EQ('d', classKey.values[0].type);
+    EXPECT_EQ("7", classKey.values[0].data);
+
+    const RegistryKey& explorer = result.roots[1].subkeys[0];
+    EXPECT_EQ("Internet Explorer", explorer.name);
+    EXPECT_EQ("{1234-AB}", explorer.values[0].name);
+    EXPECT_EQ("Bar 100%", explorer.values[0].data);
+}
+
+TEST(RegistryScript, RejectsBrokenScriptsWholesale) {
+    const std::map<std::string, std::string> none;
+    for (const char* broken : {"HKCR { Key = s 'value' ", "HKCR { Key = x 'value' }",
+                               "HKCR { Key = s 'open }", "HKCR { val = s 'v' }",
+                               "HKCR { %UNKNOWN% }", "HKCR { Key = s '50%' }"}) {
+        RegistryScriptResult result = ParseRegistryScript(broken, none);
+        EXPECT_NE("", result.error) << broken;
+        EXPECT_TRUE(result.roots.empty()) << broken;
+    }
+}
+
+} // namespace
