@@ -68,3 +68,8 @@ add_test(NAME host_loads_toolbar
          COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/host-loads-toolbar.sh ${TEXTARO_OUT})
 set_tests_properties(regsvr32_registration host_loads_toolbar PROPERTIES
   FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE TIMEOUT 300)
+
+# Benchmarks that need the real client under Wine; scripts/bench.sh runs them.
+add_executable(send_bench ${PROJECT_SOURCE_DIR}/bench/send_bench.cpp)
+target_link_libraries(send_bench PRIVATE textaro_shell)
+set_target_properties(send_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

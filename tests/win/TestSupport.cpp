@@ -39,7 +39,9 @@ ToolbarDll::~ToolbarDll() {
     }
 }
 
-std::string ToolbarDll::Folder() const { return path.substr(0, path.find_last_of('\\')); }
+std::string ToolbarDll::Folder() const {
+    return path.substr(0, path.find_last_of('\\'));
+}
 
 HRESULT ToolbarDll::CanUnloadNow() const {
     return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllCanUnloadNow")();
@@ -103,4 +105,36 @@ void PumpMessages(DWORD milliseconds) {
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
+}
+
+std::string GatewayAddressText() {
+    const char* file = std::getenv("TEXTARO_GATEWAY_FILE");
+    if (!file) {
+        ADD_FAILURE() << "TEXTARO_GATEWAY_FILE is not set";
+        return {};
+    }
+    std::string text = ReadFile(std::string("Z:") + file);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string HttpGet(const std::string& address, const std::string& path) {
+    std::string url = "http://" + address + (path.starts_with("/") ? "" : "/") + path;
+    HINTERNET session =
+        InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    std::string body;
+    char chunk[4096];
+    DWORD read = 0;
+    while (request && InternetReadFile(request, chunk, sizeof chunk, &read) && read > 0) {
+        body.append(chunk, read);
+    }
+    if (request) {
+        InternetCloseHandle(request);
+    }
+    InternetCloseHandle(session);
+    return body;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <string>
 
@@ -43,3 +44,9 @@ std::string GuidText(REFGUID guid);
 
 // Runs the thread's messages for a while, so windows can do what was posted to them.
 void PumpMessages(DWORD milliseconds);
+
+// The gateway server the fixture started: "host:port" from the file named by
+// TEXTARO_GATEWAY_FILE.
+std::string GatewayAddressText();
+// A plain GET on the gateway server (its admin pages, or a target to compare with).
+std::string HttpGet(const std::string& address, const std::string& path);

@@ -1,0 +1,160 @@
+#include "gateway/GatewayClient.h"
+
+namespace {
+
+constexpr const char* UserAgent = "Korvel toolbar";
+constexpr DWORD_PTR ConnectionContext = 1;
+constexpr size_t ChunkSize = 1024;
+
+} // namespace
+
+GatewayClient::GatewayClient(GatewayAddress gateway)
+    : requestFlags(INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                   INTERNET_FLAG_KEEP_CONNECTION),
+      gateway(std::move(gateway)) {
+    reply.ResetReply();
+}
+
+GatewayClient::~GatewayClient() {
+    std::lock_guard guard(busy);
+    connection.reset();
+    root.reset();
+    reply.ResetReply();
+}
+
+bool GatewayClient::Connect() {
+    std::lock_guard guard(busy);
+    root.reset(InternetOpenA(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!root) {
+        LogStatus("Nepodařilo se inicializovat komunikaci", true);
+        return false;
+    }
+    LogStatus("Komunikace inicializovana", false);
+    if (InternetSetStatusCallback(root.get(), StatusCallback) == INTERNET_INVALID_STATUS_CALLBACK) {
+        MessageBoxA(nullptr, "Error SETINTERNETCALLBACK", nullptr, MB_OK);
+    }
+    connection.reset(InternetConnectA(root.get(), gateway.host.c_str(),
+                                      static_cast<INTERNET_PORT>(gateway.port), nullptr, nullptr,
+                                      INTERNET_SERVICE_HTTP, 0, ConnectionContext));
+    if (!connection) {
+        LogStatus("Nepodařilo se otevřít HTTP spojení", true);
+        root.reset();
+        return false;
+    }
+    LogStatus("HTTP spojení otevreno", false);
+    InternetSetStatusCallback(connection.get(), StatusCallback);
+    return true;
+}
+
+template <class Build> GatewayReply GatewayClient::Perform(Build build) {
+    std::lock_guard guard(busy);
+    reply.ResetReply();
+    PerformRequest(build());
+    return reply;
+}
+
+GatewayReply GatewayClient::Info(std::string_view login, std::string_view password) {
+    return Perform([&] { return InfoRequest(login, password); });
+}
+
+GatewayReply GatewayClient::Send(const SendArgs& args) {
+    return Perform([&] { return SendRequest(args); });
+}
+
+GatewayReply GatewayClient::PortalInfo() {
+    // The portal visit is the client's own: read it under the lock, after the reset kept it.
+    return Perform([&] { return PortalInfoRequest(reply.sid.value_or("")); });
+}
+
+GatewayReply GatewayClient::InfoLogin(std::string_view login, std::string_view password) {
+    return Perform([&] { return InfoLoginRequest(login, password); });
+}
+
+GatewayReply GatewayClient::AddrList(std::string_view login, std::string_view password) {
+    return Perform([&] { return AddrListRequest(login, password); });
+}
+
+GatewayReply GatewayClient::AddrAdd(std::string_view login, std::string_view password,
+                                    std::string_view phone, std::string_view email,
+                                    std::string_view name, std::string_view surname) {
+    return Perform([&] { return AddrAddRequest(login, password, phone, email, name, surname); });
+}
+
+GatewayReply GatewayClient::AddrDel(std::string_view login, std::string_view password,
+                                    std::string_view contactId) {
+    return Perform([&] { return AddrDelRequest(login, password, contactId); });
+}
+
+GatewayReply GatewayClient::AddrEdit(std::string_view login, std::string_view password,
+                                     std::string_view contactId, std::string_view phone,
+                                     std::string_view email, std::string_view name,
+                                     std::string_view surname) {
+    return Perform(
+        [&] { return AddrEditRequest(login, password, contactId, phone, email, name, surname); });
+}
+
+void GatewayClient::PerformRequest(const GatewayRequest& request) {
+    const std::string verb(request.verb);
+    InternetHandle handle(HttpOpenRequestA(connection.get(), verb.c_str(), request.target.c_str(),
+                                           nullptr, nullptr, nullptr, requestFlags,
+                                           static_cast<DWORD_PTR>(request.context)));
+    if (!handle) {
+        LogStatus("Nepodařilo se otevřít požadavek", true);
+        return;
+    }
+    LogStatus("Požadavek otevřen", false);
+    if (request.context == 2) {
+        InternetSetStatusCallback(handle.get(), StatusCallback);
+    }
+    if (!HttpSendRequestA(handle.get(), nullptr, 0, nullptr, 0)) {
+        LogStatus("Nepodařilo se poslat požadavek", true);
+        return;
+    }
+    LogStatus(request.verb == "POST" ? "Požadavek úspěšně odeslán" : "Požadavek úspěšně odeslan",
+              false);
+    std::optional<std::string> body = ReadBody(handle.get());
+    if (!body) {
+        LogStatus("Nepodařilo se načíst data", true);
+        return;
+    }
+    LogStatus("Požadavek úspěšně nacten", false);
+    reply.SetBody(std::move(*body));
+}
+
+std::optional<std::string> GatewayClient::ReadBody(HINTERNET request) {
+    if (!request) {
+        return std::nullopt;
+    }
+    std::string body;
+    char chunk[ChunkSize];
+    for (;;) {
+        DWORD read = 0;
+        if (!InternetReadFile(request, chunk, sizeof chunk, &read)) {
+            return std::nullopt;
+        }
+        if (read == 0) {
+            break;
+        }
+        body.append(chunk, read);
+    }
+    // A reply cut off on the way is not a reply: half an address book or a status without
+    // its data must not pass for the whole answer.
+    DWORD promised = 0;
+    DWORD size = sizeof promised;
+    if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &promised,
+                       &size, nullptr) &&
+        body.size() < promised) {
+        return std::nullopt;
+    }
+    return body;
+}
+
+void GatewayClient::LogStatus(const std::string& text, bool error) {
+    if (error) {
+        reply.lastError = text;
+    }
+}
+
+void CALLBACK GatewayClient::StatusCallback(HINTERNET, DWORD_PTR, DWORD, LPVOID, DWORD) {
+    // Progress notes of the HTTP layer are trace-level, and the status log drops trace texts.
+}

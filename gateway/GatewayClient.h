@@ -1,0 +1,62 @@
+#pragma once
+
+#include "gateway/GatewayReply.h"
+#include "gateway/GatewayRequests.h"
+#include "store/GatewayAddress.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+// The toolbar's one connection to the gateway: a keep-alive HTTP connection opened once by
+// Connect and used by every request. The UI thread and the worker threads share it; each
+// request holds the client for its whole run and hands its caller the reply by value, so no
+// caller can ever read the outcome of somebody else's request.
+class GatewayClient {
+public:
+    explicit GatewayClient(GatewayAddress gateway);
+    ~GatewayClient();
+    GatewayClient(const GatewayClient&) = delete;
+    GatewayClient& operator=(const GatewayClient&) = delete;
+
+    bool Connect();
+
+    GatewayReply Info(std::string_view login, std::string_view password);
+    GatewayReply Send(const SendArgs& args);
+    GatewayReply PortalInfo();
+    GatewayReply InfoLogin(std::string_view login, std::string_view password);
+    GatewayReply AddrList(std::string_view login, std::string_view password);
+    GatewayReply AddrAdd(std::string_view login, std::string_view password, std::string_view phone,
+                         std::string_view email, std::string_view name, std::string_view surname);
+    GatewayReply AddrDel(std::string_view login, std::string_view password,
+                         std::string_view contactId);
+    GatewayReply AddrEdit(std::string_view login, std::string_view password,
+                          std::string_view contactId, std::string_view phone,
+                          std::string_view email, std::string_view name, std::string_view surname);
+
+private:
+    struct InternetHandleCloser {
+        void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
+    };
+    using InternetHandle = std::unique_ptr<std::remove_pointer_t<HINTERNET>, InternetHandleCloser>;
+
+    // Runs one request under the client's lock; the reply starts from ResetReply.
+    template <class Build> GatewayReply Perform(Build build);
+    void PerformRequest(const GatewayRequest& request);
+    std::optional<std::string> ReadBody(HINTERNET request);
+    void LogStatus(const std::string& text, bool error);
+    static void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status,
+                                        LPVOID information, DWORD length);
+
+    std::mutex busy;
+    GatewayReply reply;
+    InternetHandle root;
+    InternetHandle connection;
+    const DWORD requestFlags;
+    GatewayAddress gateway;
+};

@@ -1,0 +1,170 @@
+#include "gateway/GatewayClient.h"
+#include "gateway/Md5.h"
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Accounts the fixture seeds on the server: jana has a nickname, petr runs the address book.
+const std::string Login = "jana";
+const std::string Password = Md5Hex("heslo");
+const std::string WrongPassword = Md5Hex("spatne");
+
+class Gateway : public testing::Test {
+protected:
+    void SetUp() override {
+        address = GatewayAddressText();
+        HttpGet(address, "/admin/fault?mode=off");
+        ASSERT_TRUE(client.Connect());
+    }
+    void TearDown() override { HttpGet(address, "/admin/fault?mode=off"); }
+
+    void ArmFault(const std::string& mode) {
+        HttpGet(address, "/admin/fault?mode=" + mode + "&count=1");
+    }
+
+    std::string address = GatewayAddressText();
+    GatewayClient client{ParseGatewayAddress(address)};
+};
+
+TEST_F(Gateway, EveryOperationWorksWhenSignedAndIsRefusedOtherwise) {
+    GatewayReply info = client.Info(Login, Password);
+    EXPECT_EQ(1, info.status) << info.FailureText();
+    EXPECT_EQ("Jana", info.nick.value_or(""));
+    EXPECT_GT(info.credit, 0.0);
+
+    SendArgs message{Login, Password, "Ahoj, jak se máš?", "777123456"};
+    GatewayReply sent = client.Send(message);
+    EXPECT_EQ(1, sent.status) << sent.FailureText();
+    EXPECT_LT(sent.credit, info.credit) << "a sent message costs credit";
+
+    GatewayReply login = client.InfoLogin(Login, Password);
+    ASSERT_EQ(1, login.status) << login.FailureText();
+    ASSERT_TRUE(login.sid.has_value());
+    GatewayReply portal = client.PortalInfo();
+    EXPECT_EQ(1, portal.status) << portal.FailureText();
+    EXPECT_EQ(login.sid, portal.sid) << "the portal visit survives the next request";
+
+    GatewayReply added =
+        client.AddrAdd(Login, Password, "603111222", "eva@example.cz", "Eva", "Nováková");
+    ASSERT_EQ(1, added.status) << added.FailureText();
+    ASSERT_GT(added.id, 0);
+    const std::string id = std::to_string(added.id);
+    GatewayReply edited =
+        client.AddrEdit(Login, Password, id, "603111333", "eva@example.cz", "Eva", "Malá");
+    EXPECT_EQ(1, edited.status) << edited.FailureText();
+    GatewayReply listed = client.AddrList(Login, Password);
+    ASSERT_EQ(1, listed.status) << listed.FailureText();
+    bool found = false;
+    for (int i = 0; i < listed.items; ++i) {
+        listed.SelectItem(i);
+        found |= listed.itemValue == id + ",603111333,eva@example.cz,Eva,Malá";
+    }
+    EXPECT_TRUE(found) << "the edited contact is listed";
+    GatewayReply deleted = client.AddrDel(Login, Password, id);
+    EXPECT_EQ(1, deleted.status) << deleted.FailureText();
+
+    const GatewayReply refused[] = {
+        client.Info(Login, WrongPassword),
+        client.Send({Login, WrongPassword, "x", "777123456"}),
+        client.InfoLogin(Login, WrongPassword),
+        client.AddrList(Login, WrongPassword),
+        client.AddrAdd(Login, WrongPassword, "603", "", "A", "B"),
+        client.AddrEdit(Login, WrongPassword, "1", "603", "", "A", "B"),
+        client.AddrDel(Login, WrongPassword, "1"),
+    };
+    for (const GatewayReply& reply : refused) {
+        EXPECT_NE(1, reply.status);
+        EXPECT_NE(-1, reply.status) << "the server answered";
+        EXPECT_FALSE(reply.FailureText().empty()) << "the server's reason reaches the caller";
+        EXPECT_EQ("", reply.lastError);
+    }
+}
+
+TEST_F(Gateway, ExpiredOrUnknownPortalVisitIsReported) {
+    GatewayReply unknown = client.PortalInfo();
+    EXPECT_NE(1, unknown.status);
+    EXPECT_NE(0, unknown.errcode);
+}
+
+TEST_F(Gateway, LongBodyIsJoinedByteForByte) {
+    for (int i = 0; i < 40; ++i) {
+        std::string n = std::to_string(i);
+        ASSERT_EQ(1, client
+                         .AddrAdd(Login, Password, "60000" + n, "k" + n + "@example.cz",
+                                  "Kontakt číslo " + n, "Příjmení " + n)
+                         .status);
+    }
+    GatewayReply listed = client.AddrList(Login, Password);
+    ASSERT_TRUE(listed.Body().has_value());
+    ASSERT_GT(listed.Body()->size(), 3 * 1024u) << "the body spans several reads";
+    EXPECT_EQ(HttpGet(address, AddrListRequest(Login, Password).target), *listed.Body());
+    EXPECT_GE(listed.items, 40);
+}
+
+TEST_F(Gateway, TransportFailuresCarryTheirStageText) {
+    ArmFault("http500");
+    GatewayReply errorPage = client.Info(Login, Password);
+    EXPECT_EQ(-1, errorPage.status);
+    EXPECT_EQ("", errorPage.lastError) << "an error page is a reply without a status";
+
+    ArmFault("nostatus");
+    GatewayReply noStatus = client.Info(Login, Password);
+    EXPECT_EQ(-1, noStatus.status);
+    EXPECT_EQ("", noStatus.lastError);
+
+    ArmFault("close");
+    GatewayReply cut = client.AddrList(Login, Password);
+    EXPECT_EQ(-1, cut.status);
+    EXPECT_EQ("Nepodařilo se načíst data", cut.lastError);
+
+    GatewayReply after = client.Info(Login, Password);
+    EXPECT_EQ(1, after.status);
+    EXPECT_EQ("", after.lastError) << "a request after a failed one starts clean";
+}
+
+TEST_F(Gateway, StoppedServerAndFailedConnect) {
+    // Nothing listens on port 1: the request cannot be sent.
+    GatewayClient stopped(ParseGatewayAddress("127.0.0.1:1"));
+    ASSERT_TRUE(stopped.Connect());
+    GatewayReply unsent = stopped.Send({Login, Password, "x", "777123456"});
+    EXPECT_EQ(-1, unsent.status);
+    EXPECT_EQ("Nepodařilo se poslat požadavek", unsent.lastError);
+    EXPECT_EQ("Nepodařilo se poslat požadavek", unsent.FailureText());
+
+    const std::string before = HttpGet(address, "/admin/connections");
+    GatewayClient unconnected(GatewayAddress{"", 80});
+    EXPECT_FALSE(unconnected.Connect());
+    GatewayReply unopened = unconnected.Info(Login, Password);
+    EXPECT_EQ(-1, unopened.status);
+    EXPECT_EQ("Nepodařilo se otevřít požadavek", unopened.lastError);
+    EXPECT_EQ(before, HttpGet(address, "/admin/connections")) << "nothing was sent";
+}
+
+TEST_F(Gateway, ConcurrentCallersEachGetTheirOwnOutcome) {
+    std::atomic<int> mixedUp{0};
+    std::thread worker([&] {
+        for (int i = 0; i < 40; ++i) {
+            GatewayReply list = client.AddrList(Login, Password);
+            if (list.status != 1 || list.nick.has_value() || !list.Body() ||
+                list.Body()->find("items=") == std::string::npos) {
+                ++mixedUp;
+            }
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        GatewayReply info = client.Info(Login, Password);
+        if (info.status != 1 || info.nick != "Jana" ||
+            info.Body()->find("items=") != std::string::npos) {
+            ++mixedUp;
+        }
+    }
+    worker.join();
+    EXPECT_EQ(0, mixedUp.load());
+}
+
+} // namespace
