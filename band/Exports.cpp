@@ -13,13 +13,19 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-STDAPI DllCanUnloadNow() { return TextaroBarModule::CanUnloadNow(); }
+STDAPI DllCanUnloadNow() {
+    return TextaroBarModule::CanUnloadNow();
+}
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
     return TextaroBarModule::GetClassObject(clsid, iid, object);
 }
 
-STDAPI DllRegisterServer() { return TextaroBarModule::RegisterServer(); }
+STDAPI DllRegisterServer() {
+    return TextaroBarModule::RegisterServer();
+}
 
-STDAPI DllUnregisterServer() { return TextaroBarModule::UnregisterServer(); }
+STDAPI DllUnregisterServer() {
+    return TextaroBarModule::UnregisterServer();
+}
 }

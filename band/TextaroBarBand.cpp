@@ -30,8 +30,8 @@ HRESULT TextaroBarBand::InnerUnknown::QueryInterface(REFIID iid, void** object) 
     if (IsEqualIID(iid, IID_IUnknown)) {
         // An aggregating object must get the inner unknown; a plain object answers with
         // its first interface, as it does for every other IUnknown query.
-        *object = band.aggregated ? static_cast<IUnknown*>(this)
-                                  : static_cast<IObjectWithSite*>(&band);
+        *object =
+            band.aggregated ? static_cast<IUnknown*>(this) : static_cast<IObjectWithSite*>(&band);
     } else if (IsEqualIID(iid, IID_IObjectWithSite)) {
         *object = static_cast<IObjectWithSite*>(&band);
     } else if (IsEqualIID(iid, IID_IInputObject)) {
@@ -46,7 +46,9 @@ HRESULT TextaroBarBand::InnerUnknown::QueryInterface(REFIID iid, void** object) 
     return S_OK;
 }
 
-ULONG TextaroBarBand::InnerUnknown::AddRef() { return ++band.references; }
+ULONG TextaroBarBand::InnerUnknown::AddRef() {
+    return ++band.references;
+}
 
 ULONG TextaroBarBand::InnerUnknown::Release() {
     ULONG count = --band.references;
@@ -59,8 +61,12 @@ ULONG TextaroBarBand::InnerUnknown::Release() {
 HRESULT TextaroBarBand::QueryInterface(REFIID iid, void** object) {
     return controlling->QueryInterface(iid, object);
 }
-ULONG TextaroBarBand::AddRef() { return controlling->AddRef(); }
-ULONG TextaroBarBand::Release() { return controlling->Release(); }
+ULONG TextaroBarBand::AddRef() {
+    return controlling->AddRef();
+}
+ULONG TextaroBarBand::Release() {
+    return controlling->Release();
+}
 
 HRESULT TextaroBarBand::SetSite(IUnknown* site) {
     inputObjectSite.Reset();
@@ -124,7 +130,9 @@ HRESULT TextaroBarBand::UIActivateIO(BOOL activate, MSG*) {
     return S_OK;
 }
 
-HRESULT TextaroBarBand::HasFocusIO() { return toolbar.HasFocus() ? S_OK : S_FALSE; }
+HRESULT TextaroBarBand::HasFocusIO() {
+    return toolbar.HasFocus() ? S_OK : S_FALSE;
+}
 
 HRESULT TextaroBarBand::TranslateAcceleratorIO(MSG* message) {
     return toolbar.TranslateKey(message);
@@ -138,7 +146,9 @@ HRESULT TextaroBarBand::GetWindow(HWND* window) {
     return S_OK;
 }
 
-HRESULT TextaroBarBand::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+HRESULT TextaroBarBand::ContextSensitiveHelp(BOOL) {
+    return E_NOTIMPL;
+}
 
 HRESULT TextaroBarBand::ShowDW(BOOL show) {
     if (toolbar.Exists()) {
@@ -153,7 +163,9 @@ HRESULT TextaroBarBand::CloseDW(DWORD) {
     return S_OK;
 }
 
-HRESULT TextaroBarBand::ResizeBorderDW(LPCRECT, IUnknown*, BOOL) { return E_NOTIMPL; }
+HRESULT TextaroBarBand::ResizeBorderDW(LPCRECT, IUnknown*, BOOL) {
+    return E_NOTIMPL;
+}
 
 HRESULT TextaroBarBand::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info) {
     if (!info) {

@@ -58,7 +58,9 @@ void TextaroBarModule::End() {
     bandFactory = nullptr;
 }
 
-HRESULT TextaroBarModule::CanUnloadNow() { return Module::LockCount() == 0 ? S_OK : S_FALSE; }
+HRESULT TextaroBarModule::CanUnloadNow() {
+    return Module::LockCount() == 0 ? S_OK : S_FALSE;
+}
 
 HRESULT TextaroBarModule::GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (!object) {
@@ -77,8 +79,7 @@ HRESULT TextaroBarModule::RegisterServer() {
     }
     ComPtr<ITypeLib> library;
     std::wstring path = Widen(Module::FilePath());
-    if (HRESULT result = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put());
-        FAILED(result)) {
+    if (HRESULT result = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put()); FAILED(result)) {
         return result;
     }
     return RegisterTypeLib(library.Get(), path.data(), nullptr);
@@ -93,8 +94,7 @@ HRESULT TextaroBarModule::UnregisterServer() {
         RegCloseKey(toolbarKey);
     }
     HRESULT scriptResult = RunScript(false);
-    HRESULT libraryResult =
-        UnRegisterTypeLib(LIBID_TextaroBarLib, 1, 0, LOCALE_NEUTRAL,
-                          sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+    HRESULT libraryResult = UnRegisterTypeLib(LIBID_TextaroBarLib, 1, 0, LOCALE_NEUTRAL,
+                                              sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     return FAILED(scriptResult) ? scriptResult : libraryResult;
 }

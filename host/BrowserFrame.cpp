@@ -29,7 +29,9 @@ std::string TextOf(HWND window) {
     WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text.data(), bytes, nullptr, nullptr);
     std::string escaped;
     for (char c : text) {
-        escaped += c == '\n' ? std::string("\\n") : c == '\r' ? std::string("\\r") : std::string(1, c);
+        escaped += c == '\n'   ? std::string("\\n")
+                   : c == '\r' ? std::string("\\r")
+                               : std::string(1, c);
     }
     return escaped;
 }
@@ -45,8 +47,8 @@ void SendKey(WORD key, bool up) {
 } // namespace
 
 bool BrowserFrame::Open(int width, int height) {
-    const char* frameClass = RegisterPlainWindowClass("TextaroBrowserFrame",
-                                                      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    const char* frameClass =
+        RegisterPlainWindowClass("TextaroBrowserFrame", reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + width, CW_USEDEFAULT + height};
     if (!Create(0, frameClass, "Prohlížeč", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect, nullptr)) {
         return false;
@@ -73,8 +75,8 @@ HRESULT BrowserFrame::LoadBand(const wchar_t* progId) {
     if (HRESULT result = CLSIDFromProgID(progId, &clsid); FAILED(result)) {
         return result;
     }
-    if (HRESULT result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                          band.PutVoid());
+    if (HRESULT result =
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, band.PutVoid());
         FAILED(result)) {
         return result;
     }
@@ -137,7 +139,9 @@ int BrowserFrame::Run() {
     return static_cast<int>(message.wParam);
 }
 
-void BrowserFrame::Close() { DestroyWindow(Handle()); }
+void BrowserFrame::Close() {
+    DestroyWindow(Handle());
+}
 
 void BrowserFrame::ReleaseBand() {
     if (deskBand) {
@@ -196,7 +200,8 @@ void BrowserFrame::RunNextCommand() {
         std::string verb = line.substr(0, space);
         std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
         if (verb == "wait") {
-            SetTimer(Handle(), ScriptTimer, static_cast<UINT>(std::atoi(argument.c_str())), nullptr);
+            SetTimer(Handle(), ScriptTimer, static_cast<UINT>(std::atoi(argument.c_str())),
+                     nullptr);
             return;
         }
         RunCommand(verb, argument);
@@ -238,12 +243,14 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
 
 void BrowserFrame::PrintState() {
     std::printf("band window: %s\n", bandWindow ? "yes" : "no");
-    for (HWND child = GetWindow(bandWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(bandWindow, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         char className[64] = {};
         GetClassNameA(child, className, sizeof className);
         std::printf("control %s: %s\n", className, TextOf(child).c_str());
     }
-    for (const std::string& address : browser ? browser->Navigations() : std::vector<std::string>{}) {
+    for (const std::string& address :
+         browser ? browser->Navigations() : std::vector<std::string>{}) {
         std::printf("navigated: %s\n", address.c_str());
     }
     std::fflush(stdout);
@@ -273,8 +280,11 @@ void BrowserFrame::TypeText(const std::string& utf8) {
 void BrowserFrame::PressKey(const std::string& name) {
     bool shift = name.rfind("shift+", 0) == 0;
     std::string key = shift ? name.substr(6) : name;
-    WORD code = key == "tab" ? VK_TAB : key == "enter" ? VK_RETURN : key == "down" ? VK_DOWN
-              : key == "escape" ? VK_ESCAPE : 0;
+    WORD code = key == "tab"      ? VK_TAB
+                : key == "enter"  ? VK_RETURN
+                : key == "down"   ? VK_DOWN
+                : key == "escape" ? VK_ESCAPE
+                                  : 0;
     if (!code) {
         std::printf("unknown key: %s\n", name.c_str());
         std::fflush(stdout);

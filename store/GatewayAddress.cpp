@@ -12,8 +12,7 @@ GatewayAddress ParseGatewayAddress(std::string_view text) {
     std::string_view digits = text.substr(colon + 1);
     int port = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
-    if (error == std::errc() && end == digits.data() + digits.size() && port > 0 &&
-        port < 65536) {
+    if (error == std::errc() && end == digits.data() + digits.size() && port > 0 && port < 65536) {
         address.port = port;
     }
     return address;

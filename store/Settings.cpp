@@ -63,8 +63,14 @@ void Settings::ReadUninstall(std::string& program, std::string& arguments) const
     arguments = ReadKey(menuPath, "UninstalStringArgs");
 }
 
-std::string Settings::ReadUpgrade() const { return ReadKey(menuPath, "Upgrade"); }
+std::string Settings::ReadUpgrade() const {
+    return ReadKey(menuPath, "Upgrade");
+}
 
-std::string Settings::ReadGateway() const { return ReadKey(menuPath, "Gateway", DefaultGateway); }
+std::string Settings::ReadGateway() const {
+    return ReadKey(menuPath, "Gateway", DefaultGateway);
+}
 
-std::string Settings::ReadPortal() const { return ReadKey(menuPath, "Portal", DefaultPortal); }
+std::string Settings::ReadPortal() const {
+    return ReadKey(menuPath, "Portal", DefaultPortal);
+}

@@ -26,8 +26,8 @@ LRESULT CreditLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CreditLabel::FitStyleTo(const char* text) {
     WindowDc dc(Handle());
     auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT));
-    SelectedObject selected(dc.Get(), font ? static_cast<HGDIOBJ>(font)
-                                           : GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject selected(dc.Get(),
+                            font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     RECT needed{0, 0, 1024, 1024};
     DrawTextA(dc.Get(), text ? text : "", -1, &needed, DT_CALCRECT | DT_SINGLELINE);
     RECT client{};

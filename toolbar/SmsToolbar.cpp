@@ -28,7 +28,9 @@ void SetFace(LOGFONTA& font, const char* face) {
 
 } // namespace
 
-SmsToolbar::SmsToolbar() : settings(Module::FilePath()) { settings.Load(); }
+SmsToolbar::SmsToolbar() : settings(Module::FilePath()) {
+    settings.Load();
+}
 
 bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND parent,
                                TextaroBarBand* owner) {
@@ -39,7 +41,8 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
         if (scope.Failed()) {
             return false;
         }
-        buttonImages.reset(ImageList_Create(ImageWidth, ImageHeight, ILC_COLOR24 | ILC_MASK, 0, 10));
+        buttonImages.reset(
+            ImageList_Create(ImageWidth, ImageHeight, ILC_COLOR24 | ILC_MASK, 0, 10));
         if (!buttonImages) {
             return false;
         }

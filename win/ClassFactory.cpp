@@ -8,7 +8,9 @@ ClassFactory::ClassFactory(Creator creator) : creator(creator) {
     InitializeCriticalSection(&guard);
 }
 
-ClassFactory::~ClassFactory() { DeleteCriticalSection(&guard); }
+ClassFactory::~ClassFactory() {
+    DeleteCriticalSection(&guard);
+}
 
 HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
     if (!object) {

@@ -9,7 +9,9 @@ HINSTANCE Module::Instance() {
     return moduleInstance ? moduleInstance : GetModuleHandleA(nullptr);
 }
 
-void Module::SetInstance(HINSTANCE instance) { moduleInstance = instance; }
+void Module::SetInstance(HINSTANCE instance) {
+    moduleInstance = instance;
+}
 
 std::string Module::FilePath() {
     std::string path(MAX_PATH, '\0');
@@ -23,6 +25,12 @@ std::string Module::FilePath() {
     }
 }
 
-void Module::Lock() { InterlockedIncrement(&lockCount); }
-void Module::Unlock() { InterlockedDecrement(&lockCount); }
-long Module::LockCount() { return InterlockedCompareExchange(&lockCount, 0, 0); }
+void Module::Lock() {
+    InterlockedIncrement(&lockCount);
+}
+void Module::Unlock() {
+    InterlockedDecrement(&lockCount);
+}
+long Module::LockCount() {
+    return InterlockedCompareExchange(&lockCount, 0, 0);
+}

@@ -171,7 +171,8 @@ private:
         }
         char c = text[pos];
         // A brace stands alone; one that starts a longer word, as in {GUID}, is part of a name.
-        bool lone = pos + 1 >= text.size() || std::isspace(static_cast<unsigned char>(text[pos + 1]));
+        bool lone =
+            pos + 1 >= text.size() || std::isspace(static_cast<unsigned char>(text[pos + 1]));
         if (((c == '{' || c == '}') && lone) || c == '=') {
             current.kind = c == '{'   ? Token::Kind::Open
                            : c == '}' ? Token::Kind::Close

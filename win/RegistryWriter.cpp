@@ -33,7 +33,9 @@ private:
     HKEY key = nullptr;
 };
 
-bool IsGone(LONG status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+bool IsGone(LONG status) {
+    return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
+}
 
 LONG DeleteTree(HKEY parent, const std::string& name) {
     LONG status = RegDeleteTreeA(parent, name.c_str());
@@ -64,8 +66,8 @@ LONG Register(HKEY parent, const RegistryKey& key) {
         }
     }
     OpenKey opened;
-    LONG status = RegCreateKeyExA(parent, key.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, opened.Put(), nullptr);
+    LONG status = RegCreateKeyExA(parent, key.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  opened.Put(), nullptr);
     if (status != ERROR_SUCCESS) {
         return status;
     }

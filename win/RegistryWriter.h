@@ -11,8 +11,7 @@
 // (ForceRemove keys are cleared first); unregistering removes every key not marked NoRemove
 // and the named values listed under NoRemove keys. Keys already gone are not an error.
 HRESULT RunRegistryScript(const std::string& script,
-                          const std::map<std::string, std::string>& replacements,
-                          bool registering);
+                          const std::map<std::string, std::string>& replacements, bool registering);
 
 // The text of a resource of the module, such as the "REGISTRY" script.
 std::string LoadModuleResourceText(int id, const char* type);

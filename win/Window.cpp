@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    Destroy();
+}
 
 bool Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style,
                     const RECT& rect, HWND parent, HMENU idOrMenu) {

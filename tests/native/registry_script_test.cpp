@@ -56,9 +56,9 @@ TEST(RegistryScript, ParsesKeysValuesAndRemovalMarks) {
 
 TEST(RegistryScript, RejectsBrokenScriptsWholesale) {
     const std::map<std::string, std::string> none;
-    for (const char* broken : {"HKCR { Key = s 'value' ", "HKCR { Key = x 'value' }",
-                               "HKCR { Key = s 'open }", "HKCR { val = s 'v' }",
-                               "HKCR { %UNKNOWN% }", "HKCR { Key = s '50%' }"}) {
+    for (const char* broken :
+         {"HKCR { Key = s 'value' ", "HKCR { Key = x 'value' }", "HKCR { Key = s 'open }",
+          "HKCR { val = s 'v' }", "HKCR { %UNKNOWN% }", "HKCR { Key = s '50%' }"}) {
         RegistryScriptResult result = ParseRegistryScript(broken, none);
         EXPECT_NE("", result.error) << broken;
         EXPECT_TRUE(result.roots.empty()) << broken;

@@ -57,16 +57,16 @@ protected:
     }
 
     void CreateBand() {
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown,
-                                                reinterpret_cast<void**>(&band)));
+        ASSERT_EQ(S_OK,
+                  factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&band)));
     }
 
     // Creates the band and sites it in a window of its own, as the browser does.
     HWND SitedToolbar() {
         CreateBand();
         site = new BrowserSite(frame, nullptr);
-        HRESULT result = As<IObjectWithSite>(IID_IObjectWithSite)->SetSite(
-            static_cast<IInputObjectSite*>(site));
+        HRESULT result =
+            As<IObjectWithSite>(IID_IObjectWithSite)->SetSite(static_cast<IInputObjectSite*>(site));
         site->Release();
         EXPECT_EQ(S_OK, result);
         HWND toolbar = nullptr;
@@ -113,7 +113,8 @@ TEST_F(Band, ClassFactoryCreatesPlainAndAggregatedObjects) {
     EXPECT_EQ(nullptr, refused);
 
     IUnknown* inner = nullptr;
-    ASSERT_EQ(S_OK, factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
+    ASSERT_EQ(S_OK,
+              factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
     IDeskBand* deskBand = nullptr;
     ASSERT_EQ(S_OK, inner->QueryInterface(IID_IDeskBand, reinterpret_cast<void**>(&deskBand)));
     // The interfaces of an aggregated band count on the outer object.

@@ -32,7 +32,8 @@ TEST_F(Registration, WritesEveryRowOfTheTable) {
               RegistryText(HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand\\CurVer"));
     const std::string classKey = "CLSID\\" + Clsid;
     EXPECT_EQ(PortalLabel, RegistryText(HKEY_CLASSES_ROOT, classKey));
-    EXPECT_EQ("TextaroBar.TextaroBarBand.1", RegistryText(HKEY_CLASSES_ROOT, classKey + "\\ProgID"));
+    EXPECT_EQ("TextaroBar.TextaroBarBand.1",
+              RegistryText(HKEY_CLASSES_ROOT, classKey + "\\ProgID"));
     EXPECT_EQ("TextaroBar.TextaroBarBand",
               RegistryText(HKEY_CLASSES_ROOT, classKey + "\\VersionIndependentProgID"));
     EXPECT_STRCASEEQ(dll.Path().c_str(),
@@ -47,8 +48,8 @@ TEST_F(Registration, WritesEveryRowOfTheTable) {
 TEST_F(Registration, RegisteringAgainClearsAStaleClassKey) {
     ASSERT_EQ(S_OK, dll.Register());
     HKEY stale = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + Clsid + "\\Stale").c_str(),
-                                           &stale));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + Clsid + "\\Stale").c_str(), &stale));
     RegCloseKey(stale);
 
     ASSERT_EQ(S_OK, dll.Register());
