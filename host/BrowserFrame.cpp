@@ -233,6 +233,10 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
         for (int waited = 0; waited < 200 && !std::filesystem::exists(picture); ++waited) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
+    } else if (verb == "dialog") {
+        PrintDialog();
+    } else if (verb == "answer") {
+        AnswerDialog(argument);
     } else if (verb == "close") {
         Close();
     } else {
@@ -254,6 +258,63 @@ void BrowserFrame::PrintState() {
         std::printf("navigated: %s\n", address.c_str());
     }
     std::fflush(stdout);
+}
+
+namespace {
+
+// The process's dialog or message box on top, if one is showing.
+HWND ShowingDialog() {
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char className[16] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (owner == s->process && IsWindowVisible(window) &&
+                lstrcmpA(className, "#32770") == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+void BrowserFrame::PrintDialog() {
+    HWND dialog = ShowingDialog();
+    if (!dialog) {
+        std::printf("dialog: none\n");
+        std::fflush(stdout);
+        return;
+    }
+    std::printf("dialog: %s\n", TextOf(dialog).c_str());
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[32] = {};
+        GetClassNameA(child, className, sizeof className);
+        std::string text = TextOf(child);
+        if (!text.empty()) {
+            std::printf("  %s: %s\n", className, text.c_str());
+        }
+    }
+    std::fflush(stdout);
+}
+
+void BrowserFrame::AnswerDialog(const std::string& button) {
+    const int command = button == "yes"      ? IDYES
+                        : button == "no"     ? IDNO
+                        : button == "cancel" ? IDCANCEL
+                                             : IDOK;
+    if (HWND dialog = ShowingDialog()) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    }
 }
 
 void BrowserFrame::Click(int button) {

@@ -29,6 +29,8 @@ private:
     void RunNextCommand();
     void RunCommand(const std::string& verb, const std::string& argument);
     void PrintState();
+    void PrintDialog();
+    void AnswerDialog(const std::string& button);
     void Click(int button);
     void TypeText(const std::string& utf8);
     void PressKey(const std::string& name);

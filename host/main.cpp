@@ -12,7 +12,8 @@
 // browser-host.exe: loads the registered toolbar the way the browser does and shows it.
 //   browser-host.exe [--width N] [--script FILE] [--snapshots DIR]
 // With a script, the lines are run one after another (wait MS, type TEXT, key NAME,
-// click N, activate, print, snapshot NAME, close); without one a person uses the window.
+// click N, activate, print, dialog, answer ok|yes|no|cancel, snapshot NAME, close); without
+// one a person uses the window.
 int main(int argc, char** argv) {
     int width = 1100;
     std::string scriptPath;

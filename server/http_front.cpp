@@ -1,0 +1,210 @@
+#include "http_front.h"
+
+#include "admin_views.h"
+#include "counting_pool.h"
+#include "wire_text.h"
+
+#include <sys/socket.h>
+
+#include <charconv>
+#include <csignal>
+#include <ctime>
+
+namespace server {
+
+namespace {
+
+constexpr const char* kReplyType = "text/plain; charset=windows-1250";
+constexpr const char* kJsonType = "application/json; charset=utf-8";
+constexpr const char* kHtmlType = "text/html; charset=utf-8";
+constexpr const char* kNotFoundPage = "<html><body><h1>404 Nenalezeno</h1></body></html>\n";
+
+// Every keep-alive connection holds a worker while it is open, so the pool is sized for many
+// toolbars at once rather than for the two cores.
+constexpr std::size_t kWorkers = 64;
+constexpr std::size_t kKeepAliveRequests = 10000;
+constexpr time_t kKeepAliveSeconds = 60;
+
+std::optional<int> IntegerParam(const httplib::Request& request, const char* name, int low,
+                                int high) {
+    const std::string text = request.get_param_value(name);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size() || value < low ||
+        value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void JsonError(httplib::Response& response, const std::string& message) {
+    response.status = 400;
+    response.set_content("{\"error\":\"" + message + "\"}\n", kJsonType);
+}
+
+} // namespace
+
+HttpFront::HttpFront(Gateway& gateway, Storage& storage, FaultInjector& faults)
+    : gateway_(gateway), storage_(storage), faults_(faults) {
+    server_.new_task_queue = [this] { return new CountingPool(kWorkers, accepted_); };
+    // The library's default also sets SO_REUSEPORT, which would let a second gateway start on a
+    // busy port and silently take half of the requests.
+    server_.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+    server_.set_tcp_nodelay(true);
+    server_.set_keep_alive_max_count(kKeepAliveRequests);
+    server_.set_keep_alive_timeout(kKeepAliveSeconds);
+    const auto route = [this](const httplib::Request& request, httplib::Response& response) {
+        Route(request, response);
+    };
+    server_.Get(".*", route);
+    server_.Post(".*", route);
+    // Requests the library itself turns away (a request line over its 8 KiB limit, a malformed
+    // request line, a POST without a length) still get an answer the toolbar can show.
+    server_.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&,
+                                                                      httplib::Response& response) {
+        if (!response.body.empty()) {
+            return httplib::Server::HandlerResponse::Unhandled;
+        }
+        if (response.status == 404) {
+            response.set_content(kNotFoundPage, kHtmlType);
+        } else if (response.status == 414) {
+            response.set_content(
+                Reply::Refused(ErrorCode::BadRequest, "Požadavek je příliš dlouhý").Body(),
+                kReplyType);
+        } else {
+            response.set_content(Reply::Refused(ErrorCode::BadRequest, "Chybný požadavek").Body(),
+                                 kReplyType);
+        }
+        return httplib::Server::HandlerResponse::Handled;
+    }));
+    server_.set_exception_handler(
+        [](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+            response.status = 500;
+            response.set_content(
+                Reply::Refused(ErrorCode::ServerFault, "Chyba serveru, zkuste to prosím později")
+                    .Body(),
+                kReplyType);
+        });
+}
+
+HttpFront::~HttpFront() {
+    Stop();
+}
+
+std::optional<int> HttpFront::Bind(const std::string& host, int port) {
+    if (port == 0) {
+        const int bound = server_.bind_to_any_port(host);
+        return bound > 0 ? std::optional<int>(bound) : std::nullopt;
+    }
+    return server_.bind_to_port(host, port) ? std::optional<int>(port) : std::nullopt;
+}
+
+void HttpFront::Start() {
+    // A client that hangs up while we write must not end the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    listenReturned_ = false;
+    thread_ = std::thread([this] {
+        server_.listen_after_bind();
+        listenReturned_ = true;
+    });
+    // The library ignores a stop that comes before its accept loop has begun, so we return only
+    // once it runs (or has already given up).
+    while (!server_.is_running() && !listenReturned_) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void HttpFront::Stop() {
+    if (thread_.joinable()) {
+        server_.stop();
+        thread_.join();
+    }
+}
+
+void HttpFront::Route(const httplib::Request& request, httplib::Response& response) {
+    const std::int64_t now = std::time(nullptr);
+    if (request.path == "/") {
+        response.set_content(OutboxPage(storage_.Messages(), now), kHtmlType);
+    } else if (request.path == "/admin/outbox") {
+        response.set_content(OutboxJson(storage_.Messages(), now), kJsonType);
+    } else if (request.path == "/admin/accounts") {
+        response.set_content(AccountsJson(storage_.Accounts()), kJsonType);
+    } else if (request.path == "/admin/connections") {
+        response.set_content("{\"accepted\":" + std::to_string(accepted_) + "}\n", kJsonType);
+    } else if (request.path == "/admin/fault") {
+        ConfigureFault(request, response);
+    } else {
+        const GatewayQuery query(request.target);
+        if (const auto api = Gateway::ApiOf(query.Path())) {
+            AnswerGateway(*api, query, response);
+        } else {
+            response.status = 404;
+            response.set_content(kNotFoundPage, kHtmlType);
+        }
+    }
+}
+
+void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
+                              httplib::Response& response) {
+    const Fault fault = faults_.Take();
+    if (fault.wait.count() > 0) {
+        std::this_thread::sleep_for(fault.wait);
+    }
+    switch (fault.mode) {
+    case FaultMode::Http500:
+        response.status = 500;
+        response.set_content("<html><body><h1>500 Internal Server Error</h1>"
+                             "<p>Služba je dočasně nedostupná.</p></body></html>\n",
+                             "text/html; charset=windows-1250");
+        return;
+    case FaultMode::Close:
+        // Promises more than it sends; refusing to go on makes the server drop the connection.
+        response.set_content_provider(64, kReplyType,
+                                      [](std::size_t, std::size_t, httplib::DataSink& sink) {
+                                          sink.write("stat", 4);
+                                          return false;
+                                      });
+        return;
+    case FaultMode::NoStatus:
+        response.set_content("errtext=" + UrlEscape("Služba je dočasně nedostupná") + "\n",
+                             kReplyType);
+        return;
+    case FaultMode::Delay:
+    case FaultMode::None:
+        break;
+    }
+    response.set_content(gateway_.Answer(api, query).Body(), kReplyType);
+}
+
+void HttpFront::ConfigureFault(const httplib::Request& request, httplib::Response& response) {
+    if (request.has_param("mode")) {
+        const std::string modeName = request.get_param_value("mode");
+        const auto mode = FaultInjector::ModeNamed(modeName);
+        const auto count =
+            request.has_param("count") ? IntegerParam(request, "count", 1, 1000000) : 1;
+        const auto ms = IntegerParam(request, "ms", 0, 600000);
+        if (modeName == "latency") {
+            if (!ms) {
+                return JsonError(response, "latency needs ms=0..600000");
+            }
+            faults_.SetLatency(std::chrono::milliseconds(*ms));
+        } else if (!mode) {
+            return JsonError(response, "mode must be off, http500, close, delay, nostatus or "
+                                       "latency");
+        } else if (*mode == FaultMode::None) {
+            faults_.Clear();
+        } else if (!count) {
+            return JsonError(response, "count must be 1..1000000");
+        } else if (*mode == FaultMode::Delay && !ms) {
+            return JsonError(response, "delay needs ms=0..600000");
+        } else {
+            faults_.Arm(*mode, *count, std::chrono::milliseconds(ms.value_or(0)));
+        }
+    }
+    response.set_content(FaultJson(faults_.State()), kJsonType);
+}
+
+} // namespace server

@@ -1,0 +1,201 @@
+#include "test_gateway.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <csignal>
+#include <cstdio>
+#include <regex>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace server::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class GatewayFront : public ::testing::Test {
+protected:
+    GatewayFront() { gw.AddAccount("jan", "heslo", 1000, "Honza", true); }
+
+    std::string Admin(const std::string& target) const {
+        httplib::Client client("127.0.0.1", gw.port);
+        const auto result = client.Get(target.c_str());
+        return result ? result->body : "<no answer>";
+    }
+
+    Answer Info() const {
+        return gw.Get(AccountTarget("info", "jan", Md5("heslo"), "info_message"));
+    }
+
+    ScratchDb db;
+    TestGateway gw{db.Path()};
+};
+
+TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
+    EXPECT_EQ(Admin("/admin/fault?mode=http500&count=2"),
+              "{\"mode\":\"http500\",\"remaining\":2,\"ms\":0,\"latency_ms\":0}\n");
+    const std::string send =
+        AccountTarget("send", "jan", Md5("heslo"), "text", "&msisdn=777123456&waitfordelivery=0");
+    for (int i = 0; i < 2; ++i) {
+        const Answer failed = gw.Get(send);
+        EXPECT_EQ(failed.http, 500);
+        EXPECT_NE(failed.body.find("<html>"), std::string::npos);
+        EXPECT_EQ(failed["status"], "<absent>");
+    }
+    EXPECT_EQ(Info()["credit"], "10.00");
+    EXPECT_TRUE(gw.storage.Messages().empty());
+
+    Admin("/admin/fault?mode=close");
+    const std::string cut = gw.Raw("GET " + send + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    EXPECT_NE(cut.find("Content-Length: 64\r\n"), std::string::npos) << cut;
+    EXPECT_TRUE(cut.ends_with("\r\n\r\nstat")) << cut;
+
+    Admin("/admin/fault?mode=nostatus");
+    const Answer noStatus = gw.Get(send);
+    EXPECT_EQ(noStatus.http, 200);
+    EXPECT_EQ(noStatus["status"], "<absent>");
+    EXPECT_EQ(noStatus["errtext"], "Služba je dočasně nedostupná");
+    EXPECT_TRUE(gw.storage.Messages().empty());
+
+    Admin("/admin/fault?mode=delay&ms=300");
+    auto start = Clock::now();
+    EXPECT_EQ(gw.Get(send)["status"], "1");
+    EXPECT_GE(Clock::now() - start, 300ms);
+    start = Clock::now();
+    EXPECT_EQ(Info()["status"], "1");
+    EXPECT_LT(Clock::now() - start, 300ms);
+
+    EXPECT_EQ(Admin("/admin/fault?mode=latency&ms=200"),
+              "{\"mode\":\"off\",\"remaining\":0,\"ms\":0,\"latency_ms\":200}\n");
+    for (int i = 0; i < 2; ++i) {
+        start = Clock::now();
+        EXPECT_EQ(Info()["status"], "1");
+        EXPECT_GE(Clock::now() - start, 200ms);
+    }
+    Admin("/admin/fault?mode=off");
+    EXPECT_EQ(gw.faults.State().latency, 0ms);
+
+    httplib::Client client("127.0.0.1", gw.port);
+    EXPECT_EQ(client.Get("/admin/fault?mode=explode")->status, 400);
+    EXPECT_EQ(client.Get("/admin/fault?mode=delay")->status, 400);
+    EXPECT_EQ(client.Get("/admin/fault?mode=close&count=0")->status, 400);
+    EXPECT_EQ(gw.faults.State().mode, FaultMode::None);
+}
+
+TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionWithoutNagleDelays) {
+    {
+        httplib::Client client("127.0.0.1", gw.port);
+        client.set_keep_alive(true);
+        client.set_url_encode(false);
+        const std::string target = AccountTarget("info", "jan", Md5("heslo"), "info_message");
+        const auto start = Clock::now();
+        for (int i = 0; i < 50; ++i) {
+            const auto result = client.Get(target.c_str());
+            ASSERT_TRUE(result);
+            ASSERT_EQ(result->body.rfind("status=1\n", 0), 0u);
+        }
+        // Nagle's algorithm against delayed acknowledgements costs ~40 ms a request.
+        EXPECT_LT(Clock::now() - start, 1500ms);
+        EXPECT_EQ(client.Get("/admin/connections")->body, "{\"accepted\":1}\n");
+    }
+    EXPECT_EQ(Admin("/admin/connections"), "{\"accepted\":2}\n");
+}
+
+TEST_F(GatewayFront, SecondServerCannotTakeABusyPort) {
+    HttpFront other(gw.gateway, gw.storage, gw.faults);
+    EXPECT_FALSE(other.Bind("127.0.0.1", gw.port).has_value());
+}
+
+TEST_F(GatewayFront, PagesShowMessagesAndAccountsInUtf8) {
+    const std::string later = "2099-01-01 12:00:00";
+    gw.Get(AccountTarget("send", "jan", Md5("heslo"), "Dobrý den <b>",
+                         "&msisdn=777123456&waitfordelivery=0&delay=" + Escape(later)));
+    gw.Get(AccountTarget("addr_add", "jan", Md5("heslo"), "777123456",
+                         "&email=&name=Ji%F8%ED&surname=Kr%E1l"));
+
+    const std::string page = Admin("/");
+    const auto utf8 = [](const char8_t* text) {
+        return std::string(reinterpret_cast<const char*>(text));
+    };
+    EXPECT_NE(page.find(utf8(u8"<title>Odeslané zprávy</title>")), std::string::npos);
+    EXPECT_NE(page.find(utf8(u8"Dobrý den &lt;b&gt;")), std::string::npos) << page;
+    EXPECT_NE(page.find(later), std::string::npos);
+    EXPECT_NE(page.find(">scheduled<"), std::string::npos);
+
+    EXPECT_EQ(Admin("/admin/accounts"),
+              "[\n{\"login\":\"jan\",\"credit\":8.50,\"nick\":\"Honza\",\"nick_active\":\"yes\","
+              "\"contacts\":1}\n]\n");
+}
+
+TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
+    ScratchDb db;
+    std::string contact;
+    std::string sid;
+    {
+        TestGateway gw(db.Path());
+        gw.AddAccount("jan", "heslo", 1000);
+        contact = gw.Get(AccountTarget("addr_add", "jan", Md5("heslo"), "777123456",
+                                       "&email=&name=Jan&surname=N"))["id"];
+        ASSERT_EQ(gw.Get(AccountTarget("send", "jan", Md5("heslo"), "ahoj",
+                                       "&msisdn=777123456&waitfordelivery=0"))["status"],
+                  "1");
+        sid = gw.Get("/api/rapi.xp?cust=ieto&hash=" + std::string(kToken) +
+                     "&action=info_login&login=jan&pass=" + Md5("heslo"))["sid"];
+    }
+    TestGateway gw(db.Path());
+    EXPECT_EQ(gw.Get(AccountTarget("info", "jan", Md5("heslo"), "info_message"))["credit"], "8.50");
+    EXPECT_EQ(gw.Get(AccountTarget("addr_list", "jan", Md5("heslo"), "x"))["item_0"],
+              contact + ",777123456,,Jan,N");
+    ASSERT_EQ(gw.storage.Messages().size(), 1u);
+    EXPECT_EQ(gw.storage.Messages()[0].text, "ahoj");
+    EXPECT_EQ(gw.Get("/api/rapi.xp?cust=ieto&hash=" + std::string(kToken) +
+                     "&action=info&sid=" + sid)["status"],
+              "1");
+}
+
+TEST(GatewayCommandLine, PrintsItsPortAndServesTheSeededAccount) {
+    ScratchDb db;
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    // The password is typed in UTF-8 but must hash as the toolbar's Windows-1250 bytes.
+    const std::string account =
+        std::string("jan:") + reinterpret_cast<const char*>(u8"heslíčko") + ":12.5:Honza:no";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        execl(TEXTARO_GATEWAY_EXE, TEXTARO_GATEWAY_EXE, "--port", "0", "--db", db.Path().c_str(),
+              "--price", "2", "--account", account.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    FILE* stream = fdopen(out[0], "r");
+    char line[128] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, stream), nullptr);
+    std::cmatch match;
+    ASSERT_TRUE(std::regex_match(line, match, std::regex("listening on 127\\.0\\.0\\.1:(\\d+)\n")))
+        << line;
+
+    httplib::Client client("127.0.0.1", std::stoi(match[1]));
+    client.set_url_encode(false);
+    const std::string digest = Md5("heslíčko");
+    const auto info = client.Get(AccountTarget("info", "jan", digest, "info_message").c_str());
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->body, "status=1\ncredit=12%2E50\nnick=Honza\nnick_active=no\n");
+    const auto sent = client.Get(
+        AccountTarget("send", "jan", digest, "x", "&msisdn=777123456&waitfordelivery=0").c_str());
+    ASSERT_TRUE(sent);
+    EXPECT_NE(sent->body.find("price=2%2E00\n"), std::string::npos) << sent->body;
+
+    kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    std::fclose(stream);
+}
+
+} // namespace
+} // namespace server::test

@@ -1,0 +1,166 @@
+#include "test_gateway.h"
+
+#include <httplib.h>
+#include <openssl/evp.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <stdexcept>
+
+namespace server::test {
+
+namespace {
+
+std::string Unescape(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// True once a response with all the body its Content-Length promises has arrived.
+bool Complete(const std::string& response) {
+    const auto headersEnd = response.find("\r\n\r\n");
+    const auto length = response.find("Content-Length: ");
+    if (headersEnd == std::string::npos || length == std::string::npos || length > headersEnd) {
+        return false;
+    }
+    return response.size() - headersEnd - 4 >= std::stoul(response.substr(length + 16));
+}
+
+Answer Parse(const httplib::Result& result) {
+    if (!result) {
+        throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
+    }
+    Answer answer{result->status, result->body, {}};
+    std::size_t start = 0;
+    for (auto lf = answer.body.find('\n'); lf != std::string::npos;
+         lf = answer.body.find('\n', start)) {
+        const std::string line = Unescape(std::string_view(answer.body).substr(start, lf - start));
+        start = lf + 1;
+        if (const auto eq = line.find('='); eq != std::string::npos) {
+            answer.fields.emplace(line.substr(0, eq), line.substr(eq + 1));
+        }
+    }
+    return answer;
+}
+
+} // namespace
+
+std::string Md5(std::string_view data) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_Digest(data.data(), data.size(), digest, &size, EVP_md5(), nullptr);
+    std::string hex;
+    for (unsigned int i = 0; i < size; ++i) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02x", digest[i]);
+        hex += pair;
+    }
+    return hex;
+}
+
+std::string Escape(std::string_view raw) {
+    std::string out;
+    for (char c : raw) {
+        if (std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80) {
+            out += c;
+        } else {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(c));
+            out += escape;
+        }
+    }
+    return out;
+}
+
+std::string AccountTarget(const std::string& action, const std::string& login,
+                          const std::string& digest, const std::string& msg,
+                          const std::string& extra) {
+    const std::string auth = Md5(digest + login + action + msg.substr(0, 31));
+    return "/api/app_api.xp?cust=ieto&hash=" + std::string(kToken) + "&action=" + action +
+           "&login=" + Escape(login) + "&auth=" + auth + "&msg=" + Escape(msg) + extra;
+}
+
+ScratchDb::ScratchDb() {
+    static std::atomic<int> counter{0};
+    path_ = (std::filesystem::temp_directory_path() /
+             ("textaro-gateway-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) +
+              ".db"))
+                .string();
+}
+
+ScratchDb::~ScratchDb() {
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::filesystem::remove(path_ + suffix);
+    }
+}
+
+std::string Answer::operator[](const std::string& key) const {
+    const auto it = fields.find(key);
+    return it == fields.end() ? "<absent>" : it->second;
+}
+
+TestGateway::TestGateway(const std::string& db, std::chrono::seconds sessionTtl)
+    : storage(db), gateway(storage, GatewaySettings{kToken, 150, sessionTtl}),
+      front(gateway, storage, faults) {
+    const auto bound = front.Bind("127.0.0.1", 0);
+    if (!bound) {
+        throw std::runtime_error("cannot bind a loopback port");
+    }
+    port = *bound;
+    front.Start();
+}
+
+void TestGateway::AddAccount(const std::string& login, const std::string& password,
+                             Hundredths credit, const std::string& nick, bool nickActive) {
+    storage.PutAccount(Account{login, Md5(password), credit, nick, nickActive});
+}
+
+Answer TestGateway::Get(const std::string& target) const {
+    httplib::Client client("127.0.0.1", port);
+    client.set_url_encode(false);
+    return Parse(client.Get(target.c_str()));
+}
+
+Answer TestGateway::Post(const std::string& target) const {
+    httplib::Client client("127.0.0.1", port);
+    client.set_url_encode(false);
+    return Parse(client.Post(target.c_str(), "", "text/plain"));
+}
+
+std::string TestGateway::Raw(const std::string& request) const {
+    const int sock = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval timeout{5, 0};
+    setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    std::string received;
+    if (connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        send(sock, request.data(), request.size(), MSG_NOSIGNAL) ==
+            static_cast<ssize_t>(request.size())) {
+        char buffer[4096];
+        for (ssize_t n; !Complete(received) && (n = recv(sock, buffer, sizeof buffer, 0)) > 0;) {
+            received.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    close(sock);
+    return received;
+}
+
+} // namespace server::test

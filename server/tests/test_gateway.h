@@ -1,0 +1,70 @@
+#pragma once
+
+#include "fault_injector.h"
+#include "gateway.h"
+#include "http_front.h"
+#include "storage.h"
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace server::test {
+
+inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
+
+// Our own MD5 and escaping, so requests are not built with the code under test.
+std::string Md5(std::string_view data);
+std::string Escape(std::string_view raw);
+
+// A signed request target of the account interface, built as the toolbar builds it.
+std::string AccountTarget(const std::string& action, const std::string& login,
+                          const std::string& digest, const std::string& msg,
+                          const std::string& extra = "");
+
+// A database file in the temporary folder, removed with its journal files at the end.
+class ScratchDb {
+public:
+    ScratchDb();
+    ~ScratchDb();
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+struct Answer {
+    int http = 0;
+    std::string body;
+    // The reply's key=value lines, unescaped.
+    std::map<std::string, std::string> fields;
+
+    std::string operator[](const std::string& key) const;
+};
+
+// A gateway server inside the test process on a free loopback port, priced at 1.50 a part.
+class TestGateway {
+public:
+    explicit TestGateway(const std::string& db,
+                         std::chrono::seconds sessionTtl = std::chrono::seconds(1800));
+
+    void AddAccount(const std::string& login, const std::string& password, Hundredths credit,
+                    const std::string& nick = "", bool nickActive = false);
+
+    // The target goes out exactly as given: no re-escaping by the HTTP client.
+    Answer Get(const std::string& target) const;
+    Answer Post(const std::string& target) const;
+    // Sends raw bytes on a fresh connection and returns what comes back: one whole response, or
+    // everything until the server closes the connection.
+    std::string Raw(const std::string& request) const;
+
+    Storage storage;
+    FaultInjector faults;
+    Gateway gateway;
+    HttpFront front;
+    int port = 0;
+};
+
+} // namespace server::test

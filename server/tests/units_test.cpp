@@ -1,0 +1,114 @@
+#include "cp1250.h"
+#include "gateway_query.h"
+#include "money.h"
+#include "options.h"
+#include "sms_parts.h"
+#include "wire_text.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace server {
+namespace {
+
+std::string Utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+TEST(GatewayWireText, EscapesAllButAsciiLettersAndDigits) {
+    EXPECT_EQ(UrlEscape("aZ9 -_.@\r\nč"), "aZ9%20%2D%5F%2E%40%0D%0A%E8");
+    EXPECT_EQ(UrlEscape(""), "");
+}
+
+TEST(GatewayWireText, UnescapesStrictlyAndKeepsPlus) {
+    EXPECT_EQ(UrlUnescape("%E8a+b%2b%41"), "\xE8"
+                                           "a+b+A");
+    for (const char* bad : {"%", "%4", "a%zz", "%g0", "%00", "%0"}) {
+        EXPECT_FALSE(UrlUnescape(bad).has_value()) << bad;
+    }
+}
+
+TEST(GatewayWireText, QuerySplitsPathAndParameters) {
+    const GatewayQuery query("/api/app_api.xp?a=1&b=x%3Dy&a=2&&flag&c=");
+    EXPECT_EQ(query.Path(), "api/app_api.xp");
+    EXPECT_FALSE(query.Malformed());
+    EXPECT_EQ(*query.Find("a"), "1");
+    EXPECT_EQ(*query.Find("b"), "x=y");
+    EXPECT_EQ(*query.Find("flag"), "");
+    EXPECT_EQ(*query.Find("c"), "");
+    EXPECT_EQ(query.Find("d"), nullptr);
+    EXPECT_EQ(GatewayQuery("api/rapi.xp").Path(), "api/rapi.xp");
+    EXPECT_TRUE(GatewayQuery("x?a=%zz&b=1").Malformed());
+}
+
+TEST(GatewayCp1250, ConvertsBothWays) {
+    const std::string czech = "Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“";
+    const std::string utf8 = Utf8(u8"Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“");
+    EXPECT_EQ(Cp1250ToUtf8(czech), utf8);
+    EXPECT_EQ(Utf8ToCp1250(utf8), czech);
+    EXPECT_EQ(Cp1250ToUtf8("\x81"), Utf8(u8"\uFFFD"));
+    // U+4E2D, a character Windows-1250 lacks.
+    EXPECT_FALSE(Utf8ToCp1250("\xE4\xB8\xAD").has_value());
+    EXPECT_FALSE(Utf8ToCp1250("\xC3").has_value());
+    EXPECT_FALSE(Utf8ToCp1250("\xC0\xA1").has_value());
+}
+
+TEST(GatewayMoney, ParsesAndFormatsHundredths) {
+    EXPECT_EQ(ParseMoney("125.50"), 12550);
+    EXPECT_EQ(ParseMoney("125.5"), 12550);
+    EXPECT_EQ(ParseMoney("0"), 0);
+    for (const char* bad : {"", "1.505", "-1", "1.", ".5", "1,5", "12a", "99999999999"}) {
+        EXPECT_FALSE(ParseMoney(bad).has_value()) << bad;
+    }
+    EXPECT_EQ(FormatMoney(12550), "125.50");
+    EXPECT_EQ(FormatMoney(5), "0.05");
+    EXPECT_EQ(FormatMoney(0), "0.00");
+}
+
+TEST(GatewaySmsParts, MatchesTheToolbarCounter) {
+    // T = text + 1 without a nickname: the toolbar's worked values.
+    EXPECT_EQ(SmsParts(99, 0), 1);
+    EXPECT_EQ(SmsParts(158, 0), 1);
+    EXPECT_EQ(SmsParts(159, 0), 2);
+    EXPECT_EQ(SmsParts(309, 0), 2);
+    EXPECT_EQ(SmsParts(310, 0), 3);
+    // A four-letter nickname: 155 characters still fit one part, 156 do not.
+    EXPECT_EQ(SmsParts(155, 4), 1);
+    EXPECT_EQ(SmsParts(156, 4), 2);
+}
+
+TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
+    const Options defaults = ParseOptions({});
+    EXPECT_EQ(defaults.port, 8080);
+    EXPECT_EQ(defaults.price, 150);
+    EXPECT_EQ(defaults.token, "7f3c9a1e5b2d48c6a0e4f19d83b7c265");
+
+    const Options options =
+        ParseOptions({"--port=0", "--price", "0.9", "--account", "jan:heslo:100:Honza", "--account",
+                      Utf8(u8"jiří:x:0.5:Jíra:no"), "--session-ttl", "5"});
+    EXPECT_EQ(options.port, 0);
+    EXPECT_EQ(options.price, 90);
+    EXPECT_EQ(options.sessionTtl, std::chrono::seconds(5));
+    ASSERT_EQ(options.accounts.size(), 2u);
+    EXPECT_EQ(options.accounts[0].passwordDigest, "955db0b81ef1989b4a4dfeae8061a9a6");
+    EXPECT_EQ(options.accounts[0].credit, 10000);
+    EXPECT_TRUE(options.accounts[0].nickActive);
+    EXPECT_EQ(options.accounts[1].login, "jiří");
+    EXPECT_EQ(options.accounts[1].nick, "Jíra");
+    EXPECT_FALSE(options.accounts[1].nickActive);
+
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"--port", "70000"},
+                                               {"--port"},
+                                               {"--colour", "red"},
+                                               {"--account", "jan:heslo"},
+                                               {"--account", "jan:heslo:abc"},
+                                               {"--account", "jan:heslo:1:N:maybe"},
+                                               {"--account", "jan:\xE4\xB8\xAD:1"}}) {
+        EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad[0];
+    }
+}
+
+} // namespace
+} // namespace server
