@@ -262,27 +262,29 @@ void BrowserFrame::PrintState() {
 
 namespace {
 
+struct DialogSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->process && IsWindowVisible(window) &&
+        lstrcmpA(className, "#32770") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The process's dialog or message box on top, if one is showing.
 HWND ShowingDialog() {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search{GetCurrentProcessId(), nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char className[16] = {};
-            GetClassNameA(window, className, sizeof className);
-            if (owner == s->process && IsWindowVisible(window) &&
-                lstrcmpA(className, "#32770") == 0) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{GetCurrentProcessId(), nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
