@@ -9,6 +9,8 @@
 namespace {
 
 const char* Section = "SETTINGS";
+const char* TextHistory = "TextHistory";
+const char* RecipientHistory = "RecipientHistory";
 
 // Reads one key whole: the buffer grows until the value fits, so nothing stored is cut.
 std::string ReadKey(const std::string& file, const char* key, const char* fallback = "") {
@@ -26,6 +28,27 @@ std::string ReadKey(const std::string& file, const char* key, const char* fallba
 
 void WriteKey(const std::string& file, const char* key, const std::string& value) {
     WritePrivateProfileStringA(Section, key, value.c_str(), file.c_str());
+}
+
+// Reads a section whole: the buffer grows while the read fills it, so no entry is cut. The
+// text ends with the last entry's NUL.
+std::string ReadSection(const std::string& file, const char* section) {
+    std::string text(8192, '\0');
+    for (;;) {
+        DWORD length = GetPrivateProfileSectionA(section, text.data(),
+                                                 static_cast<DWORD>(text.size()), file.c_str());
+        if (length + 2 < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.assign(text.size() * 2, '\0');
+    }
+}
+
+void WriteSection(const std::string& file, const char* section, const std::string& text) {
+    // The section text ends with one more NUL than its last entry has.
+    const std::string block = text + '\0';
+    WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
 }
 
 std::string FolderOf(const std::string& path) {
@@ -73,4 +96,36 @@ std::string Settings::ReadGateway() const {
 
 std::string Settings::ReadPortal() const {
     return ReadKey(menuPath, "Portal", DefaultPortal);
+}
+
+std::string Settings::ReadTextHistory() const {
+    return ReadSection(settingsPath, TextHistory);
+}
+
+std::string Settings::ReadRecipientHistory() const {
+    return ReadSection(settingsPath, RecipientHistory);
+}
+
+void Settings::WriteTextHistory(const std::string& section) const {
+    WriteSection(settingsPath, TextHistory, section);
+}
+
+void Settings::WriteRecipientHistory(const std::string& section) const {
+    WriteSection(settingsPath, RecipientHistory, section);
+}
+
+void Settings::ClearTextHistory() const {
+    WriteSection(settingsPath, TextHistory, "");
+}
+
+void Settings::ClearRecipientHistory() const {
+    WriteSection(settingsPath, RecipientHistory, "");
+}
+
+std::string Settings::ReadMenuSection() const {
+    return ReadSection(menuPath, "TextaroMenu");
+}
+
+std::string Settings::ReadMyMenuSection() const {
+    return ReadSection(menuPath, "MojeTextaro");
 }

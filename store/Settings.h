@@ -21,6 +21,19 @@ public:
     std::string ReadGateway() const;
     std::string ReadPortal() const;
 
+    // Whole sections in the private-profile section form: every entry "key=value" ended by a
+    // NUL. A missing file or section reads as an empty text; a write replaces the section.
+    std::string ReadTextHistory() const;
+    std::string ReadRecipientHistory() const;
+    void WriteTextHistory(const std::string& section) const;
+    void WriteRecipientHistory(const std::string& section) const;
+    void ClearTextHistory() const;
+    void ClearRecipientHistory() const;
+    // The main menu's web items of menu.ini: "TextaroMenu" (label=address) and "MojeTextaro"
+    // (label=portal action).
+    std::string ReadMenuSection() const;
+    std::string ReadMyMenuSection() const;
+
     std::string Nick;
     std::string UserName;
     std::string Pasword;

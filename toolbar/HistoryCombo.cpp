@@ -1,17 +1,34 @@
 #include "toolbar/HistoryCombo.h"
 
+#include "band/TextaroBarBand.h"
+#include "store/HistorySection.h"
+#include "store/Settings.h"
+#include "toolbar/SmsCounter.h"
+
 #include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int TextLimit = 1440;
+
+} // namespace
 
 bool HistoryCombo::Create(HWND parent) {
     const RECT initial{0, 0, 300, 150};
-    return Window::Create(0, WC_COMBOBOXEXA, "",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | CBS_DROPDOWN |
-                              CBS_AUTOHSCROLL,
-                          initial, parent);
-}
-
-HWND HistoryCombo::EditWindow() const {
-    return reinterpret_cast<HWND>(Send(CBEM_GETEDITCONTROL));
+    if (!Window::Create(0, WC_COMBOBOXEXA, "",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | CBS_DROPDOWN |
+                            CBS_AUTOHSCROLL,
+                        initial, parent)) {
+        return false;
+    }
+    editField = reinterpret_cast<HWND>(Send(CBEM_GETEDITCONTROL));
+    SendMessageA(editField, EM_LIMITTEXT, TextLimit, 0);
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return true;
 }
 
 HWND HistoryCombo::ComboWindow() const {
@@ -30,12 +47,114 @@ bool HistoryCombo::HasFocus() const {
     return focus && (focus == EditWindow() || focus == Handle() || focus == ComboWindow());
 }
 
-HRESULT HistoryCombo::ForwardKey(MSG* message) const {
+std::string HistoryCombo::Text() const {
+    std::string text(GetWindowTextLengthA(editField) + 1, '\0');
+    text.resize(GetWindowTextA(editField, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+void HistoryCombo::SetText(const std::string& text) {
+    SetWindowTextA(editField, text.c_str());
+}
+
+int HistoryCombo::EntryCount() const {
+    return static_cast<int>(Send(CB_GETCOUNT));
+}
+
+std::string HistoryCombo::Entry(int index) const {
+    // The box gives no length of an entry: the buffer grows until the text stops short of
+    // its end. One byte past what the box may fill keeps the text terminated.
+    std::vector<char> text(1024);
+    for (;;) {
+        std::fill(text.begin(), text.end(), '\0');
+        COMBOBOXEXITEMA item{};
+        item.mask = CBEIF_TEXT;
+        item.iItem = index;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size() - 1);
+        if (!Send(CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+            return {};
+        }
+        const std::size_t length = std::strlen(text.data());
+        if (length + 2 < text.size()) {
+            return std::string(text.data(), length);
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+void HistoryCombo::InsertEntry(int index, const std::string& text) {
+    COMBOBOXEXITEMA item{};
+    item.mask = CBEIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(text.c_str());
+    Send(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void HistoryCombo::LoadHistory(const Settings& source, HistoryKind kind) {
+    const std::string section =
+        kind == HistoryKind::Text ? source.ReadTextHistory() : source.ReadRecipientHistory();
+    for (const std::string& entry : ParseHistorySection(section)) {
+        InsertEntry(EntryCount(), entry);
+    }
+}
+
+void HistoryCombo::SaveHistory(const Settings& source, HistoryKind kind) const {
+    std::vector<std::string> entries;
+    for (int i = 0; i < EntryCount() && entries.size() < MaxHistoryEntries; ++i) {
+        entries.push_back(Entry(i));
+    }
+    const std::string section = BuildHistorySection(entries);
+    if (kind == HistoryKind::Text) {
+        source.WriteTextHistory(section);
+    } else {
+        source.WriteRecipientHistory(section);
+    }
+}
+
+void HistoryCombo::PushHistory(const std::string& text) {
+    for (;;) {
+        auto equal = static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str())));
+        if (equal == CB_ERR || Send(CBEM_DELETEITEM, equal) == CB_ERR) {
+            break;
+        }
+    }
+    InsertEntry(0, text);
+    SetText("");
+}
+
+void HistoryCombo::UpdateCounter() {
+    if (!counterLabel) {
+        return;
+    }
+    const std::string nick = settings ? settings->Nick : std::string();
+    SetWindowTextA(counterLabel->Handle(), CounterText(Text(), nick).c_str());
+}
+
+int HistoryCombo::ForwardKey(MSG* message) {
     if (message->wParam == VK_TAB) {
-        return S_FALSE;
+        return 1;
     }
     TranslateMessage(message);
     DispatchMessageA(message);
     UpdateWindow(Handle());
-    return S_OK;
+    return 0;
+}
+
+LRESULT HistoryCombo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case ReflectedCommand:
+        if (HIWORD(wParam) == CBN_EDITCHANGE) {
+            UpdateCounter();
+        }
+        return 0;
+    case ReflectedNotify:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == CBEN_BEGINEDIT && band) {
+            band->FocusChange(true);
+        }
+        return 0;
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
+    }
 }

@@ -113,6 +113,12 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     // A delivery receipt goes to the e-mail address: without one the switch means nothing.
     EnableWindow(receiptSwitch.Handle(), !settings.Email.empty());
 
+    messageBox.SetCounter(&counterLabel, &settings);
+    messageBox.SetBand(band);
+    recipientBox.SetBand(band);
+    messageBox.LoadHistory(settings, HistoryKind::Text);
+    recipientBox.LoadHistory(settings, HistoryKind::Recipient);
+
     RECT client{};
     GetClientRect(Handle(), &client);
     LayOut(client.right - client.left);
@@ -224,12 +230,38 @@ void SmsToolbar::OnButtonCommand(int command) {
 }
 
 int SmsToolbar::TranslateKey(MSG* message) {
-    for (HistoryCombo* box : {&messageBox, &recipientBox}) {
-        if (box->HasFocus()) {
-            return box->ForwardKey(message) == S_OK ? 0 : 1;
+    const bool tab = message->wParam == VK_TAB && message->message != WM_KEYUP;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (messageBox.HasFocus()) {
+        if (!tab || shift) {
+            return messageBox.ForwardKey(message);
         }
+        SetFocus(recipientBox.EditWindow());
+        RewriteBoxTexts();
+        return 0;
     }
+    if (recipientBox.HasFocus()) {
+        if (!tab) {
+            return recipientBox.ForwardKey(message);
+        }
+        int result = 0;
+        if (shift) {
+            SetFocus(messageBox.EditWindow());
+        } else {
+            result = recipientBox.ForwardKey(message);
+        }
+        RewriteBoxTexts();
+        return result;
+    }
+    // Not a key of the toolbar: the browser keeps it.
+    RewriteBoxTexts();
     return 1;
+}
+
+void SmsToolbar::RewriteBoxTexts() {
+    for (HistoryCombo* box : {&messageBox, &recipientBox}) {
+        box->SetText(box->Text());
+    }
 }
 
 void SmsToolbar::FocusMessageBox() {
@@ -253,6 +285,22 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = Window::HandleMessage(message, wParam, lParam);
         LayOut(LOWORD(lParam));
         return result;
+    }
+    case WM_COMMAND:
+    case WM_NOTIFY: {
+        // The boxes tell their parent, this toolbar, about edits and the start of editing;
+        // each box handles its own notifications, and they go no further, so none of them
+        // can pass for a click on a button.
+        HWND sender = message == WM_COMMAND ? reinterpret_cast<HWND>(lParam)
+                                            : reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        for (HistoryCombo* box : {&messageBox, &recipientBox}) {
+            if (box->Exists() && sender == box->Handle()) {
+                return box->Send(message == WM_COMMAND ? HistoryCombo::ReflectedCommand
+                                                       : HistoryCombo::ReflectedNotify,
+                                 wParam, lParam);
+            }
+        }
+        break;
     }
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == receiptSwitch.Handle()) {

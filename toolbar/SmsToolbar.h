@@ -41,6 +41,9 @@ private:
     BitmapHandle DrawSendPicture(HWND parent) const;
     RECT SlotRect(int slot) const;
     static void PlaceBox(HistoryCombo& box, const RECT& slot);
+    // Sets each box's text again to the text it holds: a box that takes the focus selects its
+    // whole text, and the next key would replace the message or the recipients.
+    void RewriteBoxTexts();
 
     TextaroBarBand* band = nullptr;
     HistoryCombo messageBox;

@@ -138,3 +138,78 @@ std::string HttpGet(const std::string& address, const std::string& path) {
     InternetCloseHandle(session);
     return body;
 }
+
+std::string WindowText(HWND window) {
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+namespace {
+INPUT KeyInput(WORD key, WORD scan, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    return input;
+}
+} // namespace
+
+void PressKey(WORD key, bool shift) {
+    std::vector<INPUT> inputs;
+    if (shift) {
+        inputs.push_back(KeyInput(VK_SHIFT, 0, 0));
+    }
+    inputs.push_back(KeyInput(key, 0, 0));
+    inputs.push_back(KeyInput(key, 0, KEYEVENTF_KEYUP));
+    if (shift) {
+        inputs.push_back(KeyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP));
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT inputs[2] = {KeyInput(0, c, KEYEVENTF_UNICODE),
+                           KeyInput(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+}
+
+DialogWatcher::DialogWatcher() : watcher([this] { Watch(); }) {}
+
+DialogWatcher::~DialogWatcher() {
+    stop = true;
+    watcher.join();
+}
+
+std::vector<std::string> DialogWatcher::Seen() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return seen;
+}
+
+void DialogWatcher::Watch() {
+    while (!stop) {
+        HWND dialog = nullptr;
+        while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(dialog, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(dialog)) {
+                continue;
+            }
+            std::string texts = WindowText(dialog);
+            for (HWND child = GetWindow(dialog, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                texts += '|';
+                texts += WindowText(child);
+            }
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                seen.push_back(texts);
+            }
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        Sleep(50);
+    }
+}

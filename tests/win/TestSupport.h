@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 // The toolbar DLL under test, loaded by path as the browser's COM runtime would load it.
 class ToolbarDll {
@@ -50,3 +54,31 @@ void PumpMessages(DWORD milliseconds);
 std::string GatewayAddressText();
 // A plain GET on the gateway server (its admin pages, or a target to compare with).
 std::string HttpGet(const std::string& address, const std::string& path);
+
+// A window's text as the program sees it, in the system's code page.
+std::string WindowText(HWND window);
+
+// Keys through the system's input queue, as the user presses them: they reach the focused
+// window of the foreground window.
+void PressKey(WORD key, bool shift = false);
+void TypeText(const std::wstring& text);
+
+// Answers every dialog and message box the process shows with OK, from a thread of its own,
+// and keeps the texts they showed.
+class DialogWatcher {
+public:
+    DialogWatcher();
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    std::vector<std::string> Seen() const;
+
+private:
+    void Watch();
+
+    std::atomic<bool> stop{false};
+    mutable std::mutex lock;
+    std::vector<std::string> seen;
+    std::thread watcher;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The text of a history section of settings.ini as the private-profile section functions
+// take and give it: entries "key=value", each ended by a NUL.
+
+inline constexpr std::size_t MaxHistoryEntries = 11;
+// The most a section may take in the file, the final NUL included.
+inline constexpr std::size_t HistorySectionBlock = 32700;
+
+// The section for a list, most recent entry first: keys 0, 1, ... for at most 11 entries,
+// CR and LF turned into spaces so that every entry stays on its line of the file. Entries
+// are never cut: when the block is full, the older entries that no longer fit are left out.
+std::string BuildHistorySection(const std::vector<std::string>& entries);
+
+// The list kept in a section, in the section's order: each entry's text after its first
+// "=" (the whole entry when it has none); the keys themselves are not read.
+std::vector<std::string> ParseHistorySection(std::string_view section);

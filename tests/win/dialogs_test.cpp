@@ -1,0 +1,339 @@
+#include "band/res/resource.h"
+#include "dialogs/DelayedSendDialog.h"
+#include "dialogs/TextViewDialog.h"
+#include "tests/win/TestSupport.h"
+#include "toolbar/ProgressDialog.h"
+#include "win/Module.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <ctime>
+#include <functional>
+#include <set>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string TextOf(HWND window) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+    for (DWORD start = GetTickCount(); !condition(); Sleep(20)) {
+        if (GetTickCount() - start > 5000) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A top-level dialog (#32770) of this process with the caption, shown or hidden.
+HWND FindDialog(const char* caption) {
+    for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", caption));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(dialog, &process);
+        if (process == GetCurrentProcessId()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+// Runs a modal dialog on this thread while a second thread answers it through its windows,
+// as the user would, once it is on the screen. True when the dialog came up and the answer
+// closed it; a dialog the answer leaves open is ended, so the test does not hang.
+bool RunAnswered(const char* caption, const std::function<void()>& run,
+                 const std::function<void(HWND)>& answer) {
+    std::atomic<bool> answered = false;
+    std::thread user([&] {
+        HWND dialog = nullptr;
+        if (!WaitFor([&] { return IsWindowVisible(dialog = FindDialog(caption)); })) {
+            return;
+        }
+        answer(dialog);
+        answered = WaitFor([&] { return !IsWindow(dialog); });
+        if (!answered) {
+            EndDialog(dialog, 0);
+        }
+    });
+    run();
+    user.join();
+    return answered;
+}
+
+// A key pressed in a window: the dialog's own message loop translates it.
+void PostKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// Local time as the C runtime sees it, independently of the dialog's own conversions.
+std::tm Local(std::time_t moment) {
+    return *std::localtime(&moment);
+}
+
+std::time_t LocalMoment(std::tm day, int hour, int minute, int second) {
+    day.tm_hour = hour;
+    day.tm_min = minute;
+    day.tm_sec = second;
+    day.tm_isdst = -1;
+    return std::mktime(&day);
+}
+
+SYSTEMTIME SystemTime(const std::tm& local) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(local.tm_year + 1900);
+    time.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    time.wDay = static_cast<WORD>(local.tm_mday);
+    time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    time.wHour = static_cast<WORD>(local.tm_hour);
+    time.wMinute = static_cast<WORD>(local.tm_min);
+    time.wSecond = static_cast<WORD>(local.tm_sec);
+    return time;
+}
+
+// "yyyy-mm-dd hh:mm:ss": the date is the first 10 characters, the time of day from 11 on.
+std::string Text(const SYSTEMTIME& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth,
+                  time.wDay, time.wHour, time.wMinute, time.wSecond);
+    return text;
+}
+
+SYSTEMTIME PickerTime(HWND dialog, int picker) {
+    SYSTEMTIME time{};
+    SendMessageA(GetDlgItem(dialog, picker), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    return time;
+}
+
+void SetPickerTime(HWND dialog, int picker, const SYSTEMTIME& time) {
+    SendMessageA(GetDlgItem(dialog, picker), DTM_SETSYSTEMTIME, GDT_VALID,
+                 reinterpret_cast<LPARAM>(&time));
+}
+
+class Dialogs : public testing::Test {
+protected:
+    void SetUp() override {
+        // The dialogs take their templates from the toolbar DLL, as they do in the browser.
+        static ToolbarDll dll;
+        ASSERT_NE(nullptr, dll.Handle());
+        Module::SetInstance(dll.Handle());
+        owner = CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW, 0, 0, 900, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, owner);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    INT_PTR RunDelayedSend(std::time_t& moment, const std::function<void(HWND)>& answer) {
+        INT_PTR result = 0;
+        EXPECT_TRUE(RunAnswered(
+            "Zpožděné odeslání", [&] { result = DelayedSendDialog(moment, owner).Run(); }, answer));
+        return result;
+    }
+
+    HWND owner = nullptr;
+};
+
+class TextView : public Dialogs {
+protected:
+    void SetUp() override {
+        Dialogs::SetUp();
+        box = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 0, 0,
+                              300, 150, owner, nullptr, nullptr, nullptr);
+        boxEdit = reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(nullptr, boxEdit);
+        // As the toolbar's message box.
+        SendMessageA(boxEdit, EM_LIMITTEXT, 1440, 0);
+    }
+
+    bool Run(const std::function<void(HWND dialog, HWND edit)>& answer) {
+        return RunAnswered(
+            "Text nové SMS", [&] { TextViewDialog(box, owner).Run(); },
+            [&](HWND dialog) { answer(dialog, GetDlgItem(dialog, IDC_TEXTVIEW_EDIT)); });
+    }
+
+    HWND box = nullptr;
+    HWND boxEdit = nullptr;
+};
+
+TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
+    ProgressDialog progress(owner);
+    ASSERT_TRUE(progress.Create());
+    HWND window = FindDialog("Odesílání");
+    ASSERT_NE(nullptr, window);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(owner, GetWindow(window, GW_OWNER));
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_NE(nullptr, FindWindowExA(window, nullptr, "Static", "Probíhá odesílání zprávy"));
+    HWND animation = GetDlgItem(window, IDC_PROGRESS_ANIMATION);
+    RECT area{};
+    GetClientRect(animation, &area);
+    EXPECT_EQ(281, area.right) << "opening the clip sizes the control to its frames";
+    EXPECT_EQ(15, area.bottom);
+
+    progress.Show();
+    EXPECT_TRUE(IsWindowVisible(window));
+    std::set<std::vector<COLORREF>> frames;
+    for (int sample = 0; sample < 5; ++sample) {
+        PumpMessages(70);
+        HDC dc = GetDC(animation);
+        std::vector<COLORREF> row;
+        for (int x = 0; x < area.right; x += 2) {
+            row.push_back(GetPixel(dc, x, area.bottom / 2));
+        }
+        ReleaseDC(animation, dc);
+        frames.insert(row);
+    }
+    EXPECT_GE(frames.size(), 3u) << "the stripes move while the window is shown";
+
+    progress.Close();
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(Dialogs, DelayedSendShowsTheGivenMomentAndOffersNoDayBeforeToday) {
+    const std::time_t now = std::time(nullptr);
+    const std::time_t given = now + 3 * 86400 + 5 * 3600 + 7 * 60;
+    const SYSTEMTIME yesterday = SystemTime(Local(now - 86400));
+    std::time_t moment = given;
+    SYSTEMTIME date{}, time{}, range[2]{}, afterYesterday{};
+    DWORD rangeKinds = 0;
+    EXPECT_EQ(IDCANCEL, RunDelayedSend(moment, [&](HWND dialog) {
+                  date = PickerTime(dialog, IDC_SEND_DATE);
+                  time = PickerTime(dialog, IDC_SEND_TIME);
+                  rangeKinds = static_cast<DWORD>(SendMessageA(GetDlgItem(dialog, IDC_SEND_DATE),
+                                                               DTM_GETRANGE, 0,
+                                                               reinterpret_cast<LPARAM>(range)));
+                  SetPickerTime(dialog, IDC_SEND_DATE, yesterday);
+                  afterYesterday = PickerTime(dialog, IDC_SEND_DATE);
+                  PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+              }));
+    EXPECT_EQ(given, moment) << "Storno keeps the caller's time";
+    const std::string shown = Text(SystemTime(Local(given)));
+    EXPECT_EQ(shown.substr(0, 10), Text(date).substr(0, 10));
+    EXPECT_EQ(shown.substr(11), Text(time).substr(11));
+    EXPECT_EQ(static_cast<DWORD>(GDTR_MIN), rangeKinds) << "open at the upper end";
+    EXPECT_EQ(Text(SystemTime(Local(now))).substr(0, 10), Text(range[0]).substr(0, 10));
+    EXPECT_EQ(shown.substr(0, 10), Text(afterYesterday).substr(0, 10))
+        << "a day before today is not taken";
+}
+
+TEST_F(Dialogs, DelayedSendTakesTheDayFromOnePickerAndThePastTimeOfDayFromTheOther) {
+    std::time_t moment = std::time(nullptr);
+    const std::tm today = Local(moment);
+    // Today at a late hour, and an earlier time of day (each part halved) on another day.
+    SYSTEMTIME day = SystemTime(today);
+    day.wHour = 23;
+    day.wMinute = 59;
+    day.wSecond = 58;
+    SYSTEMTIME clock = SystemTime(Local(moment - 400 * 86400));
+    clock.wHour = static_cast<WORD>(today.tm_hour / 2);
+    clock.wMinute = static_cast<WORD>(today.tm_min / 2);
+    clock.wSecond = static_cast<WORD>(today.tm_sec / 2);
+    EXPECT_EQ(IDOK, RunDelayedSend(moment, [&](HWND dialog) {
+                  SetPickerTime(dialog, IDC_SEND_DATE, day);
+                  SetPickerTime(dialog, IDC_SEND_TIME, clock);
+                  PostKey(GetDlgItem(dialog, IDOK), VK_RETURN);
+              }));
+    EXPECT_EQ(LocalMoment(today, clock.wHour, clock.wMinute, clock.wSecond), moment)
+        << "a time already passed today is returned as chosen";
+}
+
+TEST_F(Dialogs, DelayedSendReadsADateTypedInTheUsersFormat) {
+    std::time_t moment = std::time(nullptr);
+    const std::string today = Text(SystemTime(Local(moment))).substr(0, 10);
+    const std::tm later = Local(moment + 400 * 86400), before = Local(moment - 86400);
+    char laterText[32], beforeText[32];
+    std::strftime(laterText, sizeof laterText, "%d. %m. %Y", &later);
+    std::strftime(beforeText, sizeof beforeText, "%d.%m.%Y", &before);
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {laterText, Text(SystemTime(later)).substr(0, 10)},
+        {beforeText, today},
+        {"pozítří", today}};
+    std::vector<NMDATETIMESTRINGA> answers;
+    RunDelayedSend(moment, [&](HWND dialog) {
+        // What the date picker asks its dialog when the user has typed a date into it.
+        for (const auto& entry : cases) {
+            NMDATETIMESTRINGA notice{};
+            notice.nmhdr = {GetDlgItem(dialog, IDC_SEND_DATE), IDC_SEND_DATE,
+                            static_cast<UINT>(DTN_USERSTRINGA)};
+            notice.pszUserString = entry.first;
+            SendMessageA(dialog, WM_NOTIFY, IDC_SEND_DATE, reinterpret_cast<LPARAM>(&notice));
+            answers.push_back(notice);
+        }
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ASSERT_EQ(cases.size(), answers.size());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(static_cast<DWORD>(GDT_VALID), answers[i].dwFlags) << cases[i].first;
+        EXPECT_EQ(cases[i].second, Text(answers[i].st).substr(0, 10)) << cases[i].first;
+    }
+}
+
+TEST_F(TextView, ShowsEachPilcrowAsALineBreakAndWritesTypedBreaksBackAtOnce) {
+    SetWindowTextA(boxEdit, "Ahoj¶jak se máš¶Petr");
+    std::string shown, whileOpen;
+    int lines = 0;
+    DWORD start = 1, end = 0;
+    HWND focus = nullptr, edit = nullptr;
+    ASSERT_TRUE(Run([&](HWND dialog, HWND view) {
+        edit = view;
+        shown = TextOf(view);
+        lines = static_cast<int>(SendMessageA(view, EM_GETLINECOUNT, 0, 0));
+        SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+        focus = gui.hwndFocus;
+
+        SendMessageA(view, EM_SETSEL, 4, 4);
+        PostKey(view, VK_RETURN);
+        WaitFor([&] { return TextOf(boxEdit) != "Ahoj¶jak se máš¶Petr"; });
+        whileOpen = TextOf(boxEdit);
+        PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    }));
+    EXPECT_EQ("Ahoj\r\njak se máš\r\nPetr", shown);
+    EXPECT_EQ(3, lines);
+    EXPECT_EQ(shown.size(), start) << "the caret waits at the end";
+    EXPECT_EQ(shown.size(), end);
+    EXPECT_EQ(edit, focus);
+    EXPECT_EQ("Ahoj¶¶jak se máš¶Petr", whileOpen) << "copied while the view is open";
+}
+
+TEST_F(TextView, DeletingEverythingEmptiesTheMessageBox) {
+    SetWindowTextA(boxEdit, "Přijdu¶v 18:00");
+    ASSERT_TRUE(Run([&](HWND, HWND view) {
+        SendMessageA(view, EM_SETSEL, 0, -1);
+        PostKey(view, VK_DELETE);
+        PostKey(view, VK_ESCAPE);
+    }));
+    EXPECT_EQ("", TextOf(boxEdit));
+}
+
+TEST_F(TextView, KeepsLongTextsWholeAndTheMessageBoxWithinItsLimit) {
+    // 1399 characters in the box, 1678 in the view: far beyond any fixed buffer.
+    std::string text;
+    for (int i = 0; i < 279; ++i) {
+        text += "abcd¶";
+    }
+    text += "abcd";
+    SetWindowTextA(boxEdit, text.c_str());
+    ASSERT_TRUE(Run([&](HWND dialog, HWND view) {
+        for (int i = 0; i < 45; ++i) {
+            PostMessageA(view, WM_CHAR, 'x', 1);
+        }
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }));
+    const std::string result = TextOf(boxEdit);
+    EXPECT_EQ(1440u, result.size()) << "the box takes 1440 characters, and the view no more";
+    EXPECT_TRUE(result == text + std::string(41, 'x')) << "nothing of the text is lost";
+}
+
+} // namespace
