@@ -14,5 +14,9 @@ LRESULT ReflectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         toolbar->OnButtonCommand(LOWORD(wParam));
         return 0;
     }
+    if (message == WM_NOTIFY && toolbar &&
+        reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA) {
+        return toolbar->GetToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+    }
     return Window::HandleMessage(message, wParam, lParam);
 }

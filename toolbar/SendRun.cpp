@@ -42,7 +42,7 @@ std::string CreditText(double credit) {
     return text;
 }
 
-void RunSend(const SendInput& input, SendEnvironment& environment) {
+void RunSend(const SendRunInput& input, SendEnvironment& environment) {
     const std::string message = BoxTextToMessage(input.message);
     std::string delay;
     if (input.delayArmed) {

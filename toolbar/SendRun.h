@@ -14,7 +14,7 @@
 // report) it asks of a SendEnvironment, which the toolbar serves on its own thread.
 
 // What the run reads when it starts.
-struct SendInput {
+struct SendRunInput {
     std::string message;    // the message box's text, "¶" marking line breaks
     std::string recipients; // the recipient box's text, numbers separated by ";"
     bool receipt = false;   // the delivery-receipt switch
@@ -48,7 +48,7 @@ public:
     virtual void ShowReport(const std::string& report, bool failed) = 0;
 };
 
-void RunSend(const SendInput& input, SendEnvironment& environment);
+void RunSend(const SendRunInput& input, SendEnvironment& environment);
 
 // The recipients in the order written: the pieces between ";" separators, empty ones skipped,
 // each taken as it stands.

@@ -28,7 +28,8 @@ void SetFace(LOGFONTA& font, const char* face) {
 
 } // namespace
 
-SmsToolbar::SmsToolbar() : settings(Module::FilePath()) {
+SmsToolbar::SmsToolbar()
+    : settings(Module::FilePath()), gatewayClient(ParseGatewayAddress(settings.ReadGateway())) {
     settings.Load();
 }
 
@@ -118,6 +119,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     recipientBox.SetBand(band);
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
+    gatewayClient.Connect();
 
     RECT client{};
     GetClientRect(Handle(), &client);
@@ -224,9 +226,38 @@ void SmsToolbar::LayOut(int width) {
 }
 
 void SmsToolbar::OnButtonCommand(int command) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Other command: %d", command);
-    MessageBoxA(nullptr, text, nullptr, MB_OK);
+    switch (command) {
+    case TextViewSlot:
+        ShowTextView();
+        break;
+    case DelayedSendSlot:
+        ChooseSendTime();
+        break;
+    case SendSlot:
+        StartSend();
+        break;
+    default: {
+        char text[64];
+        std::snprintf(text, sizeof text, "Other command: %d", command);
+        MessageBoxA(nullptr, text, nullptr, MB_OK);
+        break;
+    }
+    }
+}
+
+bool SmsToolbar::GetToolTipText(NMTTDISPINFOA& request) const {
+    static const std::map<UINT_PTR, const char*> tips = {
+        {0, "Hlavní nabídka Textaro"},
+        {TextViewSlot, "Text zprávy v rozšířeném pohledu"},
+        {AddressBookSlot, "Výběr příjemce, úprava kontaktů"},
+        {DelayedSendSlot, "Nastavit datum a čas odeslání zprávy"},
+        {SendSlot, "Odeslat zprávu na zadaná tel. čísla"},
+    };
+    if (auto tip = tips.find(request.hdr.idFrom); tip != tips.end()) {
+        request.lpszText = const_cast<char*>(tip->second);
+    }
+    request.hinst = Module::Instance();
+    return true;
 }
 
 int SmsToolbar::TranslateKey(MSG* message) {
@@ -286,8 +317,16 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LayOut(LOWORD(lParam));
         return result;
     }
+    case WM_DESTROY:
+        // A run still going finishes its request first; it shows nothing more.
+        closing = true;
+        WaitForSendRun();
+        break;
     case WM_COMMAND:
     case WM_NOTIFY: {
+        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA) {
+            return GetToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+        }
         // The boxes tell their parent, this toolbar, about edits and the start of editing;
         // each box handles its own notifications, and they go no further, so none of them
         // can pass for a click on a button.

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "gateway/GatewayClient.h"
 #include "store/Settings.h"
 #include "toolbar/CreditLabel.h"
 #include "toolbar/HistoryCombo.h"
+#include "toolbar/ProgressDialog.h"
 #include "win/Handles.h"
 #include "win/Window.h"
+
+#include <commctrl.h>
+
+#include <ctime>
+#include <memory>
 
 class TextaroBarBand;
 
@@ -19,6 +26,16 @@ public:
                        TextaroBarBand* owner);
     void LayOut(int width);
     void OnButtonCommand(int command);
+    // The tip of the button the mouse rests on; true when the request was answered here.
+    bool GetToolTipText(NMTTDISPINFOA& request) const;
+
+    // The send button: checks the boxes and starts a send run on a thread of its own.
+    void StartSend();
+    // The delayed-send button: the delivery time for the next run.
+    void ChooseSendTime();
+    // The routine of a send run's thread: 0, or 1 when it was given no toolbar.
+    static int SendWorker(SmsToolbar* toolbar);
+    void ShowTextView();
 
     // Keys the browser offers the toolbar: 0 when handled here, 1 when the browser should
     // treat the key itself.
@@ -28,14 +45,10 @@ public:
     // The toolbar has the focus when it is in either box or a box's list is open.
     bool HasFocus() const;
 
-    Settings& GetSettings() { return settings; }
-
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    bool CreateImages();
-    bool AddSlots();
     bool CreateControls();
     void ApplyFonts();
     BitmapHandle DrawSendPicture(HWND parent) const;
@@ -54,4 +67,14 @@ private:
     ImageListHandle buttonImages;
     FontHandle labelFont;
     Settings settings;
+    GatewayClient gatewayClient;
+    std::time_t scheduledTime = 0;
+    bool delayArmed = false;
+    std::unique_ptr<ProgressDialog> progressWindow;
+    KernelHandle sendThread;
+    // Set while the window goes away: a run still going asks and reports nothing more.
+    bool closing = false;
+
+    friend class ToolbarSendEnvironment;
+    void WaitForSendRun();
 };

@@ -16,6 +16,9 @@ struct ImageListDeleter {
 struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct KernelHandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
 struct MemoryDcDeleter {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
@@ -24,6 +27,7 @@ using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDelete
 using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+using KernelHandle = std::unique_ptr<void, KernelHandleCloser>;
 using MemoryDcHandle = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
 // A window's device context, given back when the scope ends.

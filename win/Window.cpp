@@ -42,9 +42,25 @@ LRESULT Window::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+namespace {
+UINT RunWorkMessage() {
+    static const UINT message = RegisterWindowMessageA("TextaroBar.RunOnWindowThread");
+    return message;
+}
+} // namespace
+
+bool RunOnWindowThread(HWND window, const std::function<void()>& work) {
+    return IsWindow(window) &&
+           SendMessageA(window, RunWorkMessage(), 0, reinterpret_cast<LPARAM>(&work)) == 1;
+}
+
 LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR, DWORD_PTR self) {
     auto* window = reinterpret_cast<Window*>(self);
+    if (message == RunWorkMessage()) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 1;
+    }
     if (message == WM_NCDESTROY) {
         // The parent is taking this window down: forget the handle so the object does not
         // destroy it a second time.

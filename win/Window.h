@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Owns one window and routes its messages to HandleMessage. System control classes
 // (toolbar, combo boxes, statics) and our own classes are attached the same way, by
 // subclassing right after creation, so every window object behaves alike.
@@ -38,3 +40,8 @@ private:
 // Registers a plain window class of this module once; its default procedure is
 // DefWindowProc and Window's subclassing does the rest.
 const char* RegisterPlainWindowClass(const char* name, HBRUSH background = nullptr);
+
+// Runs work on the thread that owns the window (one of ours) and waits until it is done: how a
+// worker thread hands its window steps to the UI thread. False when the window is gone and the
+// work did not run.
+bool RunOnWindowThread(HWND window, const std::function<void()>& work);

@@ -70,8 +70,8 @@ public:
     bool failed = false;
 };
 
-SendInput Input(const std::string& message, const std::string& recipients) {
-    SendInput input;
+SendRunInput Input(const std::string& message, const std::string& recipients) {
+    SendRunInput input;
     input.message = message;
     input.recipients = recipients;
     return input;
@@ -144,7 +144,7 @@ TEST(SendRun, DelayedSending) {
     EXPECT_EQ("1970-01-12 13:46:40", DelayText(1'000'000));
 
     RecordingToolbar ahead;
-    SendInput input = Input("Ahoj", "111;222");
+    SendRunInput input = Input("Ahoj", "111;222");
     input.delayArmed = true;
     input.scheduledTime = ahead.now + 3600;
     RunSend(input, ahead);

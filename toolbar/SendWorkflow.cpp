@@ -1,0 +1,181 @@
+// The send button, the delayed-send button and the text view of SmsToolbar. A send run works
+// on a thread of its own, so the browser stays responsive while the requests run; every step
+// that touches a window or the settings is handed to the toolbar's own thread.
+#include "toolbar/SmsToolbar.h"
+
+#include "dialogs/DelayedSendDialog.h"
+#include "dialogs/TextViewDialog.h"
+#include "toolbar/SendRun.h"
+#include "toolbar/ToolbarSlots.h"
+
+#include <process.h>
+
+class ToolbarSendEnvironment final : public SendEnvironment {
+public:
+    explicit ToolbarSendEnvironment(SmsToolbar& toolbar) : toolbar(toolbar) {}
+
+    std::time_t Now() override { return std::time(nullptr); }
+
+    bool ConfirmSendNow() override {
+        bool sendNow = false;
+        OnToolbarThread([&] {
+            // A toolbar that is closing asks nothing: the run ends as if answered No.
+            sendNow =
+                !toolbar.closing &&
+                MessageBoxA(toolbar.Handle(),
+                            "Zadaný čas pro zpožděné odeslání není správný.\n"
+                            "Odeslat tuto zprávu ihned?",
+                            "Chyba při zpožděném odesílání", MB_YESNO | MB_ICONQUESTION) == IDYES;
+        });
+        return sendNow;
+    }
+
+    void ShowProgress() override {
+        OnToolbarThread([&] {
+            if (toolbar.progressWindow) {
+                toolbar.progressWindow->Show();
+            }
+        });
+    }
+
+    SendAccount Account() override {
+        SendAccount account;
+        OnToolbarThread([&] {
+            const Settings& settings = toolbar.settings;
+            account = {settings.UserName, settings.Pasword, settings.Email, settings.Nick,
+                       settings.WaitForDelivery};
+        });
+        return account;
+    }
+
+    GatewayReply Send(const SendArgs& args) override { return toolbar.gatewayClient.Send(args); }
+
+    void DisarmDelay() override {
+        OnToolbarThread([&] { toolbar.delayArmed = false; });
+    }
+
+    void ShowCredit(const std::string& text) override {
+        OnToolbarThread([&] { SetWindowTextA(toolbar.creditLabel.Handle(), text.c_str()); });
+    }
+
+    void MoveToHistories(const std::string& message, const std::string& recipients) override {
+        OnToolbarThread([&] {
+            if (!message.empty()) {
+                toolbar.messageBox.PushHistory(message);
+            }
+            toolbar.messageBox.SaveHistory(toolbar.settings, HistoryKind::Text);
+            if (!recipients.empty()) {
+                toolbar.recipientBox.PushHistory(recipients);
+            }
+            toolbar.recipientBox.SaveHistory(toolbar.settings, HistoryKind::Recipient);
+        });
+    }
+
+    void CloseProgress() override {
+        OnToolbarThread([&] {
+            if (toolbar.progressWindow) {
+                toolbar.progressWindow->Close();
+                toolbar.progressWindow.reset();
+            }
+        });
+    }
+
+    void ShowReport(const std::string& report, bool failed) override {
+        OnToolbarThread([&] {
+            if (!toolbar.closing) {
+                MessageBoxA(toolbar.Handle(), report.c_str(), "Odeslání zpráv",
+                            MB_OK | (failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+            }
+        });
+    }
+
+private:
+    void OnToolbarThread(const std::function<void()>& step) {
+        RunOnWindowThread(toolbar.Handle(), step);
+    }
+
+    SmsToolbar& toolbar;
+};
+
+namespace {
+
+unsigned __stdcall SendThread(void* toolbar) {
+    return static_cast<unsigned>(SmsToolbar::SendWorker(static_cast<SmsToolbar*>(toolbar)));
+}
+
+} // namespace
+
+void SmsToolbar::StartSend() {
+    if (messageBox.Text().empty()) {
+        SetFocus(messageBox.EditWindow());
+        return;
+    }
+    if (recipientBox.Text().empty()) {
+        SetFocus(recipientBox.EditWindow());
+        return;
+    }
+    WaitForSendRun();
+    progressWindow = std::make_unique<ProgressDialog>(Handle());
+    if (!progressWindow->Create()) {
+        progressWindow.reset();
+    }
+    // One press sends once: the button comes back when the run is over.
+    Send(TB_ENABLEBUTTON, SendSlot, FALSE);
+    sendThread.reset(
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, SendThread, this, 0, nullptr)));
+    if (!sendThread) {
+        progressWindow.reset();
+        Send(TB_ENABLEBUTTON, SendSlot, TRUE);
+    }
+}
+
+int SmsToolbar::SendWorker(SmsToolbar* toolbar) {
+    if (!toolbar) {
+        return 1;
+    }
+    SendRunInput input;
+    RunOnWindowThread(toolbar->Handle(), [&] {
+        input.message = toolbar->messageBox.Text();
+        input.recipients = toolbar->recipientBox.Text();
+        input.receipt = toolbar->receiptSwitch.Send(BM_GETCHECK) == BST_CHECKED;
+        input.delayArmed = toolbar->delayArmed;
+        input.scheduledTime = toolbar->scheduledTime;
+    });
+    ToolbarSendEnvironment environment(*toolbar);
+    RunSend(input, environment);
+    RunOnWindowThread(toolbar->Handle(), [&] { toolbar->Send(TB_ENABLEBUTTON, SendSlot, TRUE); });
+    return 0;
+}
+
+void SmsToolbar::WaitForSendRun() {
+    if (!sendThread) {
+        return;
+    }
+    // The run may be waiting for this thread to do a window step for it: serve those while
+    // waiting, or neither thread would ever go on.
+    HANDLE thread = sendThread.get();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) !=
+           WAIT_OBJECT_0) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    sendThread.reset();
+}
+
+void SmsToolbar::ChooseSendTime() {
+    if (!delayArmed) {
+        scheduledTime = std::time(nullptr);
+    }
+    DelayedSendDialog dialog(scheduledTime, Handle());
+    if (dialog.Run() == IDOK) {
+        delayArmed = true;
+    }
+}
+
+void SmsToolbar::ShowTextView() {
+    TextViewDialog(messageBox.Handle(), Handle()).Run();
+    HWND edit = messageBox.EditWindow();
+    auto end = static_cast<WPARAM>(GetWindowTextLengthA(edit));
+    SendMessageA(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
