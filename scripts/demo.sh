@@ -1,37 +1,100 @@
 #!/usr/bin/env bash
-# The main job: builds the toolbar, registers it in a Wine prefix and opens it in the browser
-# stand-in. With a display the window is yours to use; without one it runs under Xvfb and
-# saves a screenshot of the toolbar.
+# The main job: starts the gateway server with a demo account, points the toolbar at it,
+# registers the toolbar in a Wine prefix and opens it in the browser stand-in. With a display
+# the window is yours to use; without one the stand-in types a message with a line break to
+# two numbers, presses "Odeslat" and the script prints the report, the credit shown and the
+# server's outbox, saving screenshots of the toolbar, the progress window and the report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 interactive=${DISPLAY:+yes}
 source scripts/display.sh
 
+cmake --preset native >/dev/null
+cmake --build --preset native --target textaro-gateway
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target TextaroBar browser-host
 out=$(pwd)/out/x86
 shots=$(pwd)/out/screenshots
 mkdir -p "$shots"
+
+state=$(mktemp -d)
+cleanup() {
+    scripts/gateway-server.sh stop "$state"
+    rm -rf "$state" "$out/settings.ini" "$out/menu.ini"
+}
+trap 'cleanup; textaro_stop_display' EXIT
+# Each request waits a little, so the progress window can be seen.
+address=$(scripts/gateway-server.sh start "$state" --account demo:heslo:250.00 --delay-ms 700)
+echo "gateway server on $address (outbox for people: http://$address/)"
+
+# The toolbar finds the gateway through menu.ini and the account in settings.ini, both
+# beside the DLL; the password is stored only as its MD5 digest.
+printf '[SETTINGS]\r\nGateway=%s\r\nPortal=http://%s/\r\n' "$address" "$address" >"$out/menu.ini"
+digest=$(printf '%s' heslo | md5sum | cut -d' ' -f1)
+printf '[SETTINGS]\r\nUserName=demo\r\nPasword=%s\r\nEmail=demo@example.cz\r\nAutoRecack=1\r\n' \
+    "$digest" >"$out/settings.ini"
 scripts/wine-run.sh regsvr32 /s "$out/TextaroBar.dll"
 echo "TextaroBar.dll registered"
 
 if [ -n "$interactive" ]; then
     scripts/wine-run.sh "$out/browser-host.exe"
-    exit 0
+else
+    script=$state/script.txt
+    cat >"$script" <<'SCRIPT'
+wait 1500
+activate
+type Ahoj Jano,¶zítra v 10 u kina.
+key tab
+type 777123456;603987654
+wait 300
+snapshot toolbar
+click 8
+wait 500
+snapshot progress
+wait 2500
+dialog
+snapshot report
+answer ok
+wait 500
+print
+close
+SCRIPT
+    rm -f "$shots"/{toolbar,progress,report}.png
+    scripts/wine-run.sh "$out/browser-host.exe" --script "Z:${script//\//\\}" \
+        --snapshots "Z:${shots//\//\\}" 2>&1 | stdbuf -oL tr -d '\r' >"$state/host.txt" &
+    host=$!
+    # Answer the stand-in's snapshot requests as they come.
+    taken=0
+    while kill -0 "$host" 2>/dev/null || [ "$taken" -lt "$(grep -c '^snapshot ' "$state/host.txt")" ]; do
+        requests=$(grep '^snapshot ' "$state/host.txt" | sed 's/^snapshot //' || true)
+        count=$(echo -n "$requests" | grep -c . || true)
+        while [ "$taken" -lt "$count" ]; do
+            taken=$((taken + 1))
+            name=$(echo "$requests" | sed -n "${taken}p")
+            import -window root "png:$shots/$name.png.part" && mv "$shots/$name.png.part" "$shots/$name.png"
+        done
+        sleep 0.1
+    done
+    wait "$host" || true
+
+    echo
+    echo "Report \"Odeslání zpráv\":"
+    sed -n 's/^  Static: //p' "$state/host.txt" | sed 's/\\n/\n/g' | sed '/^$/d; s/^/  /'
+    echo "Credit shown: $(grep '^control Static: ' "$state/host.txt" | tail -1 | sed 's/^control Static: //')"
+    echo "Screenshots:"
+    for name in toolbar progress report; do echo "  $shots/$name.png"; done
 fi
 
-script=$(mktemp)
-printf 'wait 1500\nprint\nsnapshot toolbar\nclose\n' > "$script"
-rm -f "$shots/toolbar.png"
-scripts/wine-run.sh "$out/browser-host.exe" --script "Z:${script//\//\\}" \
-    --snapshots "Z:${shots//\//\\}" 2>&1 | tr -d '\r' | while IFS= read -r line; do
-    case $line in
-    "snapshot "*)
-        import -window root "$shots/${line#snapshot }.png"
-        echo "screenshot: $shots/${line#snapshot }.png"
-        ;;
-    *) echo "$line" ;;
-    esac
-done
-rm -f "$script"
+echo
+echo "Server outbox:"
+python3 - "$address" <<'PY'
+import json, sys, urllib.request
+with urllib.request.urlopen(f"http://{sys.argv[1]}/admin/outbox") as reply:
+    outbox = json.load(reply)
+for m in outbox:
+    text = m["text"].replace("\r\n", " / ")
+    receipt = m["recackaddr"] or "-"
+    print(f'  #{m["id"]} to {m["msisdn"]}: "{text}" ({m["parts"]} part(s), '
+          f'{m["price"]:.2f} Kč, receipt to {receipt}, {m["state"]})')
+PY

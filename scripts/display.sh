@@ -1,5 +1,12 @@
 # Sourced by the drivers: gives the Windows side a display. With none, a private Xvfb is
-# started on a free display number and stopped again when the calling script ends.
+# started on a free display number; textaro_stop_display (run at exit) stops it again.
+textaro_stop_display() {
+    if [ -n "${textaro_xvfb:-}" ]; then
+        WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix} wineserver -k 2>/dev/null || true
+        sleep 0.5
+        kill "$textaro_xvfb" 2>/dev/null || true
+    fi
+}
 if [ -z "${DISPLAY:-}" ]; then
     textaro_fifo=$(mktemp -u)
     mkfifo "$textaro_fifo"
@@ -9,5 +16,5 @@ if [ -z "${DISPLAY:-}" ]; then
     textaro_xvfb=$!
     read -r -t 20 textaro_display <&"$textaro_display_fd"
     export DISPLAY=":$textaro_display"
-    trap 'kill "$textaro_xvfb" 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+    trap textaro_stop_display EXIT
 fi
