@@ -1,9 +1,13 @@
 #include "tests/win/TestSupport.h"
 
+#include "band/Guids.h"
+#include "host/BrowserSite.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -177,39 +181,149 @@ void TypeText(const std::wstring& text) {
     }
 }
 
-DialogWatcher::DialogWatcher() : watcher([this] { Watch(); }) {}
+bool WaitFor(const std::function<bool()>& condition) {
+    for (DWORD start = GetTickCount(); !condition(); Sleep(20)) {
+        if (GetTickCount() - start > 5000) {
+            return false;
+        }
+    }
+    return true;
+}
+
+HWND FindDialog(const char* caption) {
+    for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", caption));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(dialog, &process);
+        if (process == GetCurrentProcessId()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+std::string IconName(HWND control) {
+    auto icon = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));
+    const std::pair<LPCSTR, const char*> icons[] = {{IDI_ASTERISK, "information"},
+                                                    {IDI_EXCLAMATION, "exclamation"},
+                                                    {IDI_QUESTION, "question"},
+                                                    {IDI_HAND, "error"}};
+    for (const auto& [id, name] : icons) {
+        if (icon && icon == LoadIconA(nullptr, id)) {
+            return name;
+        }
+    }
+    return "";
+}
+
+} // namespace
+
+DialogWatcher::DialogWatcher(Answer answer)
+    : answer(std::move(answer)), watcher([this] { Watch(); }) {}
 
 DialogWatcher::~DialogWatcher() {
     stop = true;
     watcher.join();
 }
 
-std::vector<std::string> DialogWatcher::Seen() const {
+std::vector<SeenDialog> DialogWatcher::Seen() const {
     std::lock_guard<std::mutex> guard(lock);
     return seen;
 }
 
 void DialogWatcher::Watch() {
+    std::set<HWND> answered;
     while (!stop) {
         HWND dialog = nullptr;
         while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
             DWORD process = 0;
             GetWindowThreadProcessId(dialog, &process);
-            if (process != GetCurrentProcessId() || !IsWindowVisible(dialog)) {
+            if (process != GetCurrentProcessId() || !IsWindowVisible(dialog) ||
+                answered.count(dialog)) {
                 continue;
             }
-            std::string texts = WindowText(dialog);
+            // A window without a button to press (the progress window) is not for the user to
+            // answer.
+            if (!FindWindowExA(dialog, nullptr, "Button", nullptr)) {
+                continue;
+            }
+            answered.insert(dialog);
+            SeenDialog found{WindowText(dialog), "", ""};
             for (HWND child = GetWindow(dialog, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
-                texts += '|';
-                texts += WindowText(child);
+                if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                    found.icon = IconName(child);
+                }
+                found.text += '|';
+                found.text += WindowText(child);
             }
             {
                 std::lock_guard<std::mutex> guard(lock);
-                seen.push_back(texts);
+                seen.push_back(found);
             }
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            const int button = answer ? answer(dialog, found) : IDOK;
+            if (button) {
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+            }
         }
-        Sleep(50);
+        Sleep(30);
     }
+}
+
+BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
+    frame = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1200, 200,
+                            nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(frame);
+    IClassFactory* factory = nullptr;
+    if (FAILED(dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory,
+                                  reinterpret_cast<void**>(&factory)))) {
+        ADD_FAILURE() << "no class factory";
+        return;
+    }
+    factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&band));
+    factory->Release();
+    IObjectWithSite* withSite = nullptr;
+    IDeskBand* deskBand = nullptr;
+    if (!band ||
+        FAILED(band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) ||
+        FAILED(band->QueryInterface(IID_IDeskBand, reinterpret_cast<void**>(&deskBand)))) {
+        ADD_FAILURE() << "no band";
+        return;
+    }
+    auto* site = new BrowserSite(frame, nullptr);
+    EXPECT_EQ(S_OK, withSite->SetSite(static_cast<IInputObjectSite*>(site)));
+    site->Release();
+    withSite->Release();
+    deskBand->GetWindow(&toolbar);
+    SetParent(toolbar, frame);
+    SetWindowPos(toolbar, nullptr, 0, 0, 1100, 25, SWP_NOZORDER);
+    deskBand->ShowDW(TRUE);
+    deskBand->Release();
+    band->QueryInterface(IID_IInputObject, reinterpret_cast<void**>(&input));
+}
+
+BrowserWindow::~BrowserWindow() {
+    if (input) {
+        input->Release();
+    }
+    if (band) {
+        band->Release();
+    }
+    DestroyWindow(frame);
+}
+
+HWND BrowserWindow::Child(const char* className, int index) const {
+    for (HWND child = GetWindow(toolbar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, className) == 0 && index-- == 0) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+HWND BrowserWindow::EditOf(HWND box) {
+    return reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
 }

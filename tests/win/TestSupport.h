@@ -2,8 +2,10 @@
 
 #include <windows.h>
 #include <wininet.h>
+#include <shobjidl.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -63,22 +65,63 @@ std::string WindowText(HWND window);
 void PressKey(WORD key, bool shift = false);
 void TypeText(const std::wstring& text);
 
-// Answers every dialog and message box the process shows with OK, from a thread of its own,
-// and keeps the texts they showed.
+// Waits up to five seconds for the condition; false when it never came true.
+bool WaitFor(const std::function<bool()>& condition);
+
+// A top-level dialog (#32770) of this process with the caption, shown or hidden.
+HWND FindDialog(const char* caption);
+
+// One dialog or message box as the watcher saw it: its caption, the texts of its controls
+// and the icon of a message box ("information", "exclamation", "question" or "").
+struct SeenDialog {
+    std::string caption;
+    std::string text;
+    std::string icon;
+};
+
+// Answers the dialogs and message boxes the process shows (those with a button to press),
+// from a thread of its own, and keeps what they showed. The answer gets each dialog once, while it is on the screen, and
+// returns the button to press (IDOK, IDYES, ...); by default every dialog is answered OK.
 class DialogWatcher {
 public:
-    DialogWatcher();
+    using Answer = std::function<int(HWND dialog, const SeenDialog& seen)>;
+
+    explicit DialogWatcher(Answer answer = {});
     ~DialogWatcher();
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
 
-    std::vector<std::string> Seen() const;
+    std::vector<SeenDialog> Seen() const;
 
 private:
     void Watch();
 
+    Answer answer;
     std::atomic<bool> stop{false};
     mutable std::mutex lock;
-    std::vector<std::string> seen;
+    std::vector<SeenDialog> seen;
     std::thread watcher;
+};
+
+// The toolbar in a browser window of the test's own: the band comes from the DLL through its
+// class factory, is sited in the window, placed and shown, as the browser does it.
+class BrowserWindow {
+public:
+    explicit BrowserWindow(const ToolbarDll& dll);
+    ~BrowserWindow();
+    BrowserWindow(const BrowserWindow&) = delete;
+    BrowserWindow& operator=(const BrowserWindow&) = delete;
+
+    HWND Frame() const { return frame; }
+    HWND Toolbar() const { return toolbar; }
+    IInputObject* Input() const { return input; }
+    // The toolbar's index-th child control of the class, in the order they were made.
+    HWND Child(const char* className, int index = 0) const;
+    static HWND EditOf(HWND box);
+
+private:
+    HWND frame = nullptr;
+    HWND toolbar = nullptr;
+    IUnknown* band = nullptr;
+    IInputObject* input = nullptr;
 };

@@ -183,7 +183,7 @@ TEST_F(Composer, TypingUpdatesTheCounter) {
     EXPECT_EQ("602123456", WindowText(EditOf(recipientBox)));
     EXPECT_EQ("0 zn.,\n0 SMS", WindowText(counter)) << "recipients are not counted";
     EXPECT_TRUE(dialogs.Seen().empty())
-        << "an edit is no click on a button: " << dialogs.Seen().front();
+        << "an edit is no click on a button: " << dialogs.Seen().front().text;
 }
 
 TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbar) {

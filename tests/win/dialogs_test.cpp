@@ -18,34 +18,6 @@
 
 namespace {
 
-std::string TextOf(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-bool WaitFor(const std::function<bool()>& condition) {
-    for (DWORD start = GetTickCount(); !condition(); Sleep(20)) {
-        if (GetTickCount() - start > 5000) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A top-level dialog (#32770) of this process with the caption, shown or hidden.
-HWND FindDialog(const char* caption) {
-    for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", caption));) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(dialog, &process);
-        if (process == GetCurrentProcessId()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
 // Runs a modal dialog on this thread while a second thread answers it through its windows,
 // as the user would, once it is on the screen. True when the dialog came up and the answer
 // closed it; a dialog the answer leaves open is ended, so the test does not hang.
@@ -284,7 +256,7 @@ TEST_F(TextView, ShowsEachPilcrowAsALineBreakAndWritesTypedBreaksBackAtOnce) {
     HWND focus = nullptr, edit = nullptr;
     ASSERT_TRUE(Run([&](HWND dialog, HWND view) {
         edit = view;
-        shown = TextOf(view);
+        shown = WindowText(view);
         lines = static_cast<int>(SendMessageA(view, EM_GETLINECOUNT, 0, 0));
         SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
@@ -295,8 +267,8 @@ TEST_F(TextView, ShowsEachPilcrowAsALineBreakAndWritesTypedBreaksBackAtOnce) {
 
         SendMessageA(view, EM_SETSEL, 4, 4);
         PostKey(view, VK_RETURN);
-        WaitFor([&] { return TextOf(boxEdit) != "Ahoj¶jak se máš¶Petr"; });
-        whileOpen = TextOf(boxEdit);
+        WaitFor([&] { return WindowText(boxEdit) != "Ahoj¶jak se máš¶Petr"; });
+        whileOpen = WindowText(boxEdit);
         PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     }));
     EXPECT_EQ("Ahoj\r\njak se máš\r\nPetr", shown);
@@ -314,7 +286,7 @@ TEST_F(TextView, DeletingEverythingEmptiesTheMessageBox) {
         PostKey(view, VK_DELETE);
         PostKey(view, VK_ESCAPE);
     }));
-    EXPECT_EQ("", TextOf(boxEdit));
+    EXPECT_EQ("", WindowText(boxEdit));
 }
 
 TEST_F(TextView, KeepsLongTextsWholeAndTheMessageBoxWithinItsLimit) {
@@ -331,7 +303,7 @@ TEST_F(TextView, KeepsLongTextsWholeAndTheMessageBoxWithinItsLimit) {
         }
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     }));
-    const std::string result = TextOf(boxEdit);
+    const std::string result = WindowText(boxEdit);
     EXPECT_EQ(1440u, result.size()) << "the box takes 1440 characters, and the view no more";
     EXPECT_TRUE(result == text + std::string(41, 'x')) << "nothing of the text is lost";
 }

@@ -1,0 +1,268 @@
+#include "band/res/resource.h"
+#include "gateway/Md5.h"
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <ctime>
+#include <memory>
+#include <regex>
+
+namespace {
+
+struct Sent {
+    std::string msisdn;
+    std::string text;
+    std::string delay; // "null" when the message was not delayed
+};
+
+// The toolbar of a browser window, signed in as jana on the test gateway server, with the
+// user's presses on its buttons and the answers to its message boxes.
+class Sending : public testing::Test {
+protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        UseGateway(address);
+    }
+    void TearDown() override {
+        browser.reset();
+        DeleteFileA((dll.Folder() + "\\settings.ini").c_str());
+        DeleteFileA((dll.Folder() + "\\menu.ini").c_str());
+        CoUninitialize();
+    }
+
+    void UseGateway(const std::string& gateway) {
+        WriteFile(dll.Folder() + "\\settings.ini",
+                  "[SETTINGS]\r\nUserName=jana\r\nPasword=" + Md5Hex("heslo") +
+                      "\r\nEmail=jana@example.cz\r\n");
+        WriteFile(dll.Folder() + "\\menu.ini", "[SETTINGS]\r\nGateway=" + gateway + "\r\n");
+        browser = std::make_unique<BrowserWindow>(dll);
+        messageEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0));
+        recipientEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 1));
+        credit = browser->Child("Static", 1);
+    }
+
+    void Pump(DWORD milliseconds) { PumpMessages(milliseconds); }
+
+    void Click(int button) {
+        RECT rect{};
+        SendMessageA(browser->Toolbar(), TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
+        LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        PostMessageA(browser->Toolbar(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageA(browser->Toolbar(), WM_LBUTTONUP, 0, point);
+    }
+
+    bool SendButtonEnabled() const {
+        return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
+    }
+
+    // Types the texts, presses "Odeslat" and serves the toolbar until the run is over.
+    std::vector<Sent> SendText(const std::string& message, const std::string& recipients) {
+        SetWindowTextA(messageEdit, message.c_str());
+        SetWindowTextA(recipientEdit, recipients.c_str());
+        const size_t before = Outbox().size();
+        Click(8);
+        Pump(300);
+        for (DWORD start = GetTickCount();
+             !SendButtonEnabled() && GetTickCount() - start < 20000;) {
+            Pump(50);
+        }
+        EXPECT_TRUE(SendButtonEnabled()) << "the run ends and gives the button back";
+        std::vector<Sent> all = Outbox();
+        return std::vector<Sent>(all.begin() + static_cast<long>(std::min(before, all.size())),
+                                 all.end());
+    }
+
+    std::vector<Sent> Outbox() const {
+        std::vector<Sent> sent;
+        const std::string json = HttpGet(address, "/admin/outbox");
+        static const std::regex record(
+            R"re("msisdn":"([^"]*)","text":"((?:[^"\\]|\\.)*)".*?"delay":(null|"[^"]*"))re");
+        for (std::sregex_iterator it(json.begin(), json.end(), record), end; it != end; ++it) {
+            sent.push_back({(*it)[1], (*it)[2], (*it)[3]});
+        }
+        return sent;
+    }
+
+    // Opens "Zpožděné odeslání" and confirms the given local moment in it.
+    void ArmDelay(std::time_t moment) {
+        std::tm local{};
+        localtime_s(&local, &moment);
+        SYSTEMTIME time{};
+        time.wYear = static_cast<WORD>(local.tm_year + 1900);
+        time.wMonth = static_cast<WORD>(local.tm_mon + 1);
+        time.wDay = static_cast<WORD>(local.tm_mday);
+        time.wHour = static_cast<WORD>(local.tm_hour);
+        time.wMinute = static_cast<WORD>(local.tm_min);
+        time.wSecond = static_cast<WORD>(local.tm_sec);
+        DialogWatcher answer([&](HWND dialog, const SeenDialog&) {
+            for (int picker : {IDC_SEND_DATE, IDC_SEND_TIME}) {
+                SendMessageA(GetDlgItem(dialog, picker), DTM_SETSYSTEMTIME, GDT_VALID,
+                             reinterpret_cast<LPARAM>(&time));
+            }
+            return IDOK;
+        });
+        Click(7);
+        Pump(3000);
+        ASSERT_EQ(1u, answer.Seen().size());
+    }
+
+    static std::string DelayOf(std::time_t moment) {
+        std::tm local{};
+        localtime_s(&local, &moment);
+        char text[32];
+        std::strftime(text, sizeof text, "\"%Y-%m-%d %H:%M:%S\"", &local);
+        return text;
+    }
+
+    ToolbarDll dll;
+    const std::string address = GatewayAddressText();
+    std::unique_ptr<BrowserWindow> browser;
+    HWND messageEdit = nullptr;
+    HWND recipientEdit = nullptr;
+    HWND credit = nullptr;
+};
+
+TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
+    DialogWatcher report;
+    std::vector<Sent> sent = SendText("Ahoj, jak se máš?", "777111222;;603333444;");
+    ASSERT_EQ(2u, sent.size()) << "empty pieces are no recipients";
+    EXPECT_EQ("777111222", sent[0].msisdn);
+    EXPECT_EQ("603333444", sent[1].msisdn);
+    EXPECT_EQ(reinterpret_cast<const char*>(u8"Ahoj, jak se máš?"), sent[0].text)
+        << "the server got the Czech letters right";
+
+    ASSERT_EQ(1u, report.Seen().size());
+    EXPECT_EQ("Odeslání zpráv", report.Seen()[0].caption);
+    EXPECT_EQ("information", report.Seen()[0].icon);
+    EXPECT_NE(std::string::npos,
+              report.Seen()[0].text.find("SMS na číslo: 777111222 byla úspěšně odeslána.\n"
+                                         "SMS na číslo: 603333444 byla úspěšně odeslána.\n"));
+    EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(R"(\d+\.\d\d Kč)")))
+        << WindowText(credit);
+    EXPECT_EQ("", WindowText(messageEdit)) << "the text went to the history";
+    EXPECT_EQ("", WindowText(recipientEdit));
+    const std::string settings = ReadFile(dll.Folder() + "\\settings.ini");
+    EXPECT_NE(std::string::npos, settings.find("=Ahoj, jak se máš?\r\n"));
+    EXPECT_NE(std::string::npos, settings.find("=777111222;;603333444;\r\n"))
+        << "the whole recipient text can be picked again";
+}
+
+TEST_F(Sending, LineBreaksReachTheServerAsCrLfAndTheHistoryAsMarks) {
+    DialogWatcher report;
+    std::vector<Sent> sent = SendText("Ahoj¶Jano", "777111222");
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ("Ahoj\\u000d\\u000aJano", sent[0].text);
+    EXPECT_NE(std::string::npos, ReadFile(dll.Folder() + "\\settings.ini").find("=Ahoj¶Jano\r\n"));
+}
+
+TEST_F(Sending, OnlySeparatorsSendNothingAndShowNothing) {
+    DialogWatcher report;
+    EXPECT_TRUE(SendText("Ahoj", ";;;").empty());
+    EXPECT_TRUE(report.Seen().empty());
+    EXPECT_EQ("", WindowText(messageEdit)) << "nothing failed, so the text moved on";
+}
+
+TEST_F(Sending, ARefusalIsReportedAndTheBoxesKeepTheirText) {
+    DialogWatcher report;
+    std::vector<Sent> sent = SendText("Ahoj", "12;777111222");
+    ASSERT_EQ(1u, sent.size()) << "the server refuses the short number";
+    ASSERT_EQ(1u, report.Seen().size());
+    EXPECT_EQ("exclamation", report.Seen()[0].icon);
+    EXPECT_NE(std::string::npos, report.Seen()[0].text.find("SMS na číslo: 12 nebyla odeslána: "));
+    EXPECT_NE(std::string::npos,
+              report.Seen()[0].text.find("SMS na číslo: 777111222 byla úspěšně odeslána."));
+    EXPECT_EQ("Ahoj", WindowText(messageEdit));
+    EXPECT_EQ("12;777111222", WindowText(recipientEdit));
+    EXPECT_NE("", WindowText(credit)) << "the last reply was a success";
+
+    SendText("Ahoj", "777111222;12");
+    EXPECT_EQ("", WindowText(credit)) << "the last reply failed";
+}
+
+TEST_F(Sending, AStoppedServerFailsEveryRecipient) {
+    UseGateway("127.0.0.1:1");
+    DialogWatcher report;
+    SendText("Ahoj", "777111222;603333444");
+    ASSERT_EQ(1u, report.Seen().size());
+    EXPECT_NE(std::string::npos,
+              report.Seen()[0].text.find(
+                  "SMS na číslo: 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
+                  "SMS na číslo: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"));
+}
+
+TEST_F(Sending, DelayedSendingCarriesTheTimeOnceAndIsThenDisarmed) {
+    const std::time_t later = std::time(nullptr) + 3600;
+    ArmDelay(later);
+    DialogWatcher report;
+    std::vector<Sent> sent = SendText("Zítra", "777111222;603333444");
+    ASSERT_EQ(2u, sent.size());
+    EXPECT_EQ(DelayOf(later), sent[0].delay);
+    EXPECT_EQ(DelayOf(later), sent[1].delay);
+
+    std::vector<Sent> next = SendText("Hned", "777111222");
+    ASSERT_EQ(1u, next.size());
+    EXPECT_EQ("null", next[0].delay);
+}
+
+TEST_F(Sending, APastTimeAsksFirstWithTheProgressWindowStillHidden) {
+    std::time_t past = std::time(nullptr) - 120;
+    ArmDelay(past);
+
+    std::atomic<bool> progressShownDuringQuestion{false};
+    std::atomic<bool> progressGoneBeforeReport{false};
+    auto answerWith = [&](int button) {
+        return [&, button](HWND, const SeenDialog& seen) {
+            HWND progress = FindDialog("Odesílání");
+            if (seen.caption == "Chyba při zpožděném odesílání") {
+                progressShownDuringQuestion = progress && IsWindowVisible(progress);
+                return button;
+            }
+            progressGoneBeforeReport = progress == nullptr;
+            return IDOK;
+        };
+    };
+
+    {
+        DialogWatcher no(answerWith(IDNO));
+        EXPECT_TRUE(SendText("Ahoj", "777111222").empty());
+        ASSERT_EQ(1u, no.Seen().size()) << "no report after No";
+        EXPECT_EQ("question", no.Seen()[0].icon);
+        EXPECT_NE(std::string::npos,
+                  no.Seen()[0].text.find("Zadaný čas pro zpožděné odeslání není správný.\n"
+                                         "Odeslat tuto zprávu ihned?"));
+        EXPECT_EQ("Ahoj", WindowText(messageEdit));
+    }
+    {
+        DialogWatcher yes(answerWith(IDYES));
+        std::vector<Sent> sent = SendText("Ahoj", "777111222");
+        ASSERT_EQ(1u, sent.size()) << "still armed after No, so the question came again";
+        EXPECT_EQ("null", sent[0].delay) << "sent at once";
+        ASSERT_EQ(2u, yes.Seen().size());
+        EXPECT_FALSE(progressShownDuringQuestion);
+        EXPECT_TRUE(progressGoneBeforeReport);
+    }
+    DialogWatcher report;
+    std::vector<Sent> after = SendText("Znovu", "777111222");
+    ASSERT_EQ(1u, after.size());
+    EXPECT_EQ(1u, report.Seen().size()) << "disarmed: no question any more";
+}
+
+TEST_F(Sending, AnEmptyBoxTakesTheFocusAndNothingStarts) {
+    DialogWatcher nothing;
+    SetFocus(browser->Frame());
+    Click(8);
+    Pump(300);
+    EXPECT_EQ(messageEdit, GetFocus());
+    SetWindowTextA(messageEdit, "Ahoj");
+    Click(8);
+    Pump(300);
+    EXPECT_EQ(recipientEdit, GetFocus());
+    EXPECT_TRUE(nothing.Seen().empty());
+    EXPECT_TRUE(SendButtonEnabled());
+}
+
+} // namespace
