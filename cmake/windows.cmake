@@ -73,3 +73,6 @@ set_tests_properties(regsvr32_registration host_loads_toolbar PROPERTIES
 add_executable(send_bench ${PROJECT_SOURCE_DIR}/bench/send_bench.cpp)
 target_link_libraries(send_bench PRIVATE textaro_shell)
 set_target_properties(send_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_executable(send_run_bench ${PROJECT_SOURCE_DIR}/bench/send_run_bench.cpp)
+target_link_libraries(send_run_bench PRIVATE win_test_support)
+set_target_properties(send_run_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

@@ -12,6 +12,9 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+    # Xvfb has no window manager: Wine then manages its windows itself instead of waiting,
+    # seconds a time, for a manager to confirm that a window was shown or hidden.
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
 fi
 exec env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 wine "$@"
