@@ -181,6 +181,24 @@ void TypeText(const std::wstring& text) {
     }
 }
 
+std::tm Local(std::time_t moment) {
+    std::tm local{};
+    localtime_s(&local, &moment);
+    return local;
+}
+
+SYSTEMTIME SystemTime(const std::tm& local) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(local.tm_year + 1900);
+    time.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    time.wDay = static_cast<WORD>(local.tm_mday);
+    time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    time.wHour = static_cast<WORD>(local.tm_hour);
+    time.wMinute = static_cast<WORD>(local.tm_min);
+    time.wSecond = static_cast<WORD>(local.tm_sec);
+    return time;
+}
+
 bool WaitFor(const std::function<bool()>& condition) {
     for (DWORD start = GetTickCount(); !condition(); Sleep(20)) {
         if (GetTickCount() - start > 5000) {
@@ -291,9 +309,8 @@ BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
         ADD_FAILURE() << "no band";
         return;
     }
-    auto* site = new BrowserSite(frame, nullptr);
+    site = new BrowserSite(frame, nullptr);
     EXPECT_EQ(S_OK, withSite->SetSite(static_cast<IInputObjectSite*>(site)));
-    site->Release();
     withSite->Release();
     deskBand->GetWindow(&toolbar);
     SetParent(toolbar, frame);
@@ -309,6 +326,9 @@ BrowserWindow::~BrowserWindow() {
     }
     if (band) {
         band->Release();
+    }
+    if (site) {
+        site->Release();
     }
     DestroyWindow(frame);
 }

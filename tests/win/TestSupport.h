@@ -4,7 +4,10 @@
 #include <wininet.h>
 #include <shobjidl.h>
 
+#include "host/BrowserSite.h"
+
 #include <atomic>
+#include <ctime>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -65,6 +68,11 @@ std::string WindowText(HWND window);
 void PressKey(WORD key, bool shift = false);
 void TypeText(const std::wstring& text);
 
+// Local time as the C runtime sees it, independently of the product's own conversions, and
+// the same moment in the form the date and time pickers take.
+std::tm Local(std::time_t moment);
+SYSTEMTIME SystemTime(const std::tm& local);
+
 // Waits up to five seconds for the condition; false when it never came true.
 bool WaitFor(const std::function<bool()>& condition);
 
@@ -80,8 +88,9 @@ struct SeenDialog {
 };
 
 // Answers the dialogs and message boxes the process shows (those with a button to press),
-// from a thread of its own, and keeps what they showed. The answer gets each dialog once, while it is on the screen, and
-// returns the button to press (IDOK, IDYES, ...); by default every dialog is answered OK.
+// from a thread of its own, and keeps what they showed. The answer gets each dialog once, while it
+// is on the screen, and returns the button to press (IDOK, IDYES, ...); by default every dialog is
+// answered OK.
 class DialogWatcher {
 public:
     using Answer = std::function<int(HWND dialog, const SeenDialog& seen)>;
@@ -115,6 +124,8 @@ public:
     HWND Frame() const { return frame; }
     HWND Toolbar() const { return toolbar; }
     IInputObject* Input() const { return input; }
+    // What the band reported to its site.
+    const BrowserSite& Site() const { return *site; }
     // The toolbar's index-th child control of the class, in the order they were made.
     HWND Child(const char* className, int index = 0) const;
     static HWND EditOf(HWND box);
@@ -124,4 +135,5 @@ private:
     HWND toolbar = nullptr;
     IUnknown* band = nullptr;
     IInputObject* input = nullptr;
+    BrowserSite* site = nullptr;
 };

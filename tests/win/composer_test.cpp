@@ -1,15 +1,13 @@
-#include "band/Guids.h"
-#include "host/BrowserSite.h"
 #include "store/Settings.h"
 #include "toolbar/HistoryCombo.h"
 #include "tests/win/TestSupport.h"
-#include "win/ComPtr.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 #include <shobjidl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,68 +22,33 @@ protected:
         DeleteFileA(SettingsPath().c_str());
     }
     void TearDown() override {
-        input.Reset();
-        band.Reset();
-        if (site) {
-            site->Release();
-        }
-        DestroyWindow(frame);
+        browser.reset();
+        DestroyWindow(boxFrame);
         DeleteFileA(SettingsPath().c_str());
         CoUninitialize();
     }
 
     std::string SettingsPath() const { return dll.Folder() + "\\settings.ini"; }
 
-    void OpenFrame() {
-        if (!frame) {
-            frame = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                    1200, 200, nullptr, nullptr, nullptr, nullptr);
-            SetForegroundWindow(frame);
-        }
-    }
-
-    // A box of the toolbar's kind on its own in the test's window.
+    // A box of the toolbar's kind on its own in a window of the test's.
     void OpenBox(HistoryCombo& box) {
-        OpenFrame();
-        ASSERT_TRUE(box.Create(frame));
+        boxFrame = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                   1200, 200, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(boxFrame);
+        ASSERT_TRUE(box.Create(boxFrame));
     }
 
     void OpenToolbar() {
-        OpenFrame();
-        ComPtr<IClassFactory> factory;
-        ASSERT_EQ(S_OK,
-                  dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
-        site = new BrowserSite(frame, nullptr);
-        auto withSite = Query<IObjectWithSite>(band.Get(), IID_IObjectWithSite);
-        ASSERT_EQ(S_OK, withSite->SetSite(static_cast<IInputObjectSite*>(site)));
-        auto deskBand = Query<IDeskBand>(band.Get(), IID_IDeskBand);
-        deskBand->GetWindow(&toolbar);
-        ASSERT_NE(nullptr, toolbar);
-        SetParent(toolbar, frame);
-        SetWindowPos(toolbar, nullptr, 0, 0, 1100, 25, SWP_NOZORDER);
-        deskBand->ShowDW(TRUE);
-        input = Query<IInputObject>(band.Get(), IID_IInputObject);
-        messageBox = Child(WC_COMBOBOXEXA, 0);
-        recipientBox = Child(WC_COMBOBOXEXA, 1);
-        counter = Child("Static", 0);
+        browser = std::make_unique<BrowserWindow>(dll);
+        frame = browser->Frame();
+        input = browser->Input();
+        ASSERT_NE(nullptr, browser->Toolbar());
+        messageBox = browser->Child(WC_COMBOBOXEXA, 0);
+        recipientBox = browser->Child(WC_COMBOBOXEXA, 1);
+        counter = browser->Child("Static", 0);
     }
 
-    HWND Child(const char* className, int index) const {
-        for (HWND child = GetWindow(toolbar, GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, className) == 0 && index-- == 0) {
-                return child;
-            }
-        }
-        return nullptr;
-    }
-
-    static HWND EditOf(HWND box) {
-        return reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
-    }
+    static HWND EditOf(HWND box) { return BrowserWindow::EditOf(box); }
 
     static std::vector<std::string> Entries(HWND box) {
         std::vector<std::string> entries;
@@ -142,11 +105,10 @@ protected:
     }
 
     ToolbarDll dll;
-    ComPtr<IUnknown> band;
-    ComPtr<IInputObject> input;
-    BrowserSite* site = nullptr;
+    std::unique_ptr<BrowserWindow> browser;
+    IInputObject* input = nullptr;
     HWND frame = nullptr;
-    HWND toolbar = nullptr;
+    HWND boxFrame = nullptr;
     HWND messageBox = nullptr;
     HWND recipientBox = nullptr;
     HWND counter = nullptr;
@@ -249,11 +211,11 @@ TEST_F(Composer, EnterReachesTheBox) {
 TEST_F(Composer, StartingAnEditTellsTheBrowser) {
     OpenToolbar();
     SetFocus(frame);
-    const int before = site->FocusReports();
+    const int before = browser->Site().FocusReports();
     SetFocus(EditOf(recipientBox));
     BrowserLoop(50);
-    EXPECT_EQ(before + 1, site->FocusReports());
-    EXPECT_TRUE(site->LastFocus());
+    EXPECT_EQ(before + 1, browser->Site().FocusReports());
+    EXPECT_TRUE(browser->Site().LastFocus());
 }
 
 TEST_F(Composer, HistoriesLoadInSectionOrder) {

@@ -46,29 +46,12 @@ void PostKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
-// Local time as the C runtime sees it, independently of the dialog's own conversions.
-std::tm Local(std::time_t moment) {
-    return *std::localtime(&moment);
-}
-
 std::time_t LocalMoment(std::tm day, int hour, int minute, int second) {
     day.tm_hour = hour;
     day.tm_min = minute;
     day.tm_sec = second;
     day.tm_isdst = -1;
     return std::mktime(&day);
-}
-
-SYSTEMTIME SystemTime(const std::tm& local) {
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(local.tm_year + 1900);
-    time.wMonth = static_cast<WORD>(local.tm_mon + 1);
-    time.wDay = static_cast<WORD>(local.tm_mday);
-    time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
-    time.wHour = static_cast<WORD>(local.tm_hour);
-    time.wMinute = static_cast<WORD>(local.tm_min);
-    time.wSecond = static_cast<WORD>(local.tm_sec);
-    return time;
 }
 
 // "yyyy-mm-dd hh:mm:ss": the date is the first 10 characters, the time of day from 11 on.

@@ -89,15 +89,7 @@ protected:
 
     // Opens "Zpožděné odeslání" and confirms the given local moment in it.
     void ArmDelay(std::time_t moment) {
-        std::tm local{};
-        localtime_s(&local, &moment);
-        SYSTEMTIME time{};
-        time.wYear = static_cast<WORD>(local.tm_year + 1900);
-        time.wMonth = static_cast<WORD>(local.tm_mon + 1);
-        time.wDay = static_cast<WORD>(local.tm_mday);
-        time.wHour = static_cast<WORD>(local.tm_hour);
-        time.wMinute = static_cast<WORD>(local.tm_min);
-        time.wSecond = static_cast<WORD>(local.tm_sec);
+        const SYSTEMTIME time = SystemTime(Local(moment));
         DialogWatcher answer([&](HWND dialog, const SeenDialog&) {
             for (int picker : {IDC_SEND_DATE, IDC_SEND_TIME}) {
                 SendMessageA(GetDlgItem(dialog, picker), DTM_SETSYSTEMTIME, GDT_VALID,
@@ -111,8 +103,7 @@ protected:
     }
 
     static std::string DelayOf(std::time_t moment) {
-        std::tm local{};
-        localtime_s(&local, &moment);
+        const std::tm local = Local(moment);
         char text[32];
         std::strftime(text, sizeof text, "\"%Y-%m-%d %H:%M:%S\"", &local);
         return text;
