@@ -33,6 +33,12 @@ SmsToolbar::SmsToolbar()
     settings.Load();
 }
 
+SmsToolbar::~SmsToolbar() {
+    closing = true;
+    WaitForSendRun();
+    Destroy();
+}
+
 bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND parent,
                                TextaroBarBand* owner) {
     band = owner;

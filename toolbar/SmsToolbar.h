@@ -21,6 +21,9 @@ class TextaroBarBand;
 class SmsToolbar : public Window {
 public:
     SmsToolbar();
+    // Waits for a send run still going, then takes the window down while the members the
+    // window's messages reach are still there.
+    ~SmsToolbar() override;
 
     bool CreateToolbar(int left, int top, int right, int bottom, HWND parent,
                        TextaroBarBand* owner);

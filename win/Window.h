@@ -6,7 +6,9 @@
 
 // Owns one window and routes its messages to HandleMessage. System control classes
 // (toolbar, combo boxes, statics) and our own classes are attached the same way, by
-// subclassing right after creation, so every window object behaves alike.
+// subclassing right after creation, so every window object behaves alike. The base's
+// destructor destroys a window still there, but by then only the base's handling is left: a
+// class whose handlers must see its window go destroys it in its own destructor.
 class Window {
 public:
     Window() = default;

@@ -8,6 +8,7 @@
 #include <shobjidl.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -311,6 +312,25 @@ TEST_F(Band, CreditLabelCentresOneLineAndWrapsALongText) {
     char text[64] = {};
     GetWindowTextA(credit, text, sizeof text);
     EXPECT_STREQ("Kredit nelze zjistit, zkuste to znovu", text);
+}
+
+TEST_F(Band, ButtonsHaveTheirTips) {
+    HWND toolbar = SitedToolbar();
+    auto tipFor = [&](UINT_PTR button) {
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        request.hdr.idFrom = button;
+        request.hdr.code = TTN_NEEDTEXTA;
+        request.lpszText = const_cast<char*>("unchanged");
+        SendMessageA(toolbar, WM_NOTIFY, button, reinterpret_cast<LPARAM>(&request));
+        return std::string(request.lpszText);
+    };
+    EXPECT_EQ("Hlavní nabídka Textaro", tipFor(0));
+    EXPECT_EQ("Text zprávy v rozšířeném pohledu", tipFor(2));
+    EXPECT_EQ("Výběr příjemce, úprava kontaktů", tipFor(5));
+    EXPECT_EQ("Nastavit datum a čas odeslání zprávy", tipFor(7));
+    EXPECT_EQ("Odeslat zprávu na zadaná tel. čísla", tipFor(8));
+    EXPECT_EQ("unchanged", tipFor(3)) << "a control's place has no tip";
 }
 
 TEST_F(Band, ReceiptSwitchFollowsTheSettings) {

@@ -242,6 +242,21 @@ TEST_F(Sending, APastTimeAsksFirstWithTheProgressWindowStillHidden) {
     EXPECT_EQ(1u, report.Seen().size()) << "disarmed: no question any more";
 }
 
+TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
+    HttpGet(address, "/admin/fault?mode=latency&ms=300");
+    DialogWatcher report;
+    const size_t before = Outbox().size();
+    SetWindowTextA(messageEdit, "Ahoj");
+    SetWindowTextA(recipientEdit, "777111222;603333444;608555666");
+    Click(8);
+    Pump(400);
+    EXPECT_FALSE(SendButtonEnabled()) << "the run is going on";
+    browser.reset();
+    HttpGet(address, "/admin/fault?mode=off");
+    EXPECT_EQ(before + 3, Outbox().size()) << "the run finished its recipients";
+    EXPECT_TRUE(report.Seen().empty()) << "a closed toolbar reports nothing";
+}
+
 TEST_F(Sending, AnEmptyBoxTakesTheFocusAndNothingStarts) {
     DialogWatcher nothing;
     SetFocus(browser->Frame());
