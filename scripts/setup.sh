@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-dev clang-format
+  cmake ninja-build pkg-config g++ clang libclang-rt-dev clang-format
   libgtest-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev libssl-dev sqlite3
   mingw-w64 mingw-w64-tools libwine-dev
