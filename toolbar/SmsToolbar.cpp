@@ -351,7 +351,7 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) == receiptSwitch.Handle()) {
             // The switch sits on the toolbar's own background.
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
         }
         break;
     default:
