@@ -40,5 +40,5 @@ else
     status=1
 fi
 
-echo "all suites: $passed passed, $failed failed"
+echo "total: $passed passed, $failed failed"
 exit $status
