@@ -10,7 +10,9 @@ TextaroBarBand::TextaroBarBand(IUnknown* outer)
 }
 
 TextaroBarBand::~TextaroBarBand() {
-    // The toolbar window lives inside the reflector; take both down before the site goes.
+    // The browser has moved the toolbar window into its own toolbar area, so it does not go
+    // with the reflector: the reflector goes first, so that no notification reaches a toolbar
+    // being taken down, and the toolbar member takes its own window down after it.
     reflector.Destroy();
     Module::Unlock();
 }

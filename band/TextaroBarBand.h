@@ -2,6 +2,7 @@
 
 #include "band/ReflectorWindow.h"
 #include "toolbar/SmsToolbar.h"
+#include "toolbar/ToolbarHost.h"
 #include "win/ComPtr.h"
 
 #include <windows.h>
@@ -11,7 +12,10 @@
 
 // The object the browser creates for the toolbar, one per browser window. It owns the
 // toolbar and the hidden window through which the toolbar control's notifications arrive.
-class TextaroBarBand final : public IObjectWithSite, public IInputObject, public IDeskBand {
+class TextaroBarBand final : public IObjectWithSite,
+                             public IInputObject,
+                             public IDeskBand,
+                             public ToolbarHost {
 public:
     // Creator for the class factory: a plain object without outer, an aggregated one with.
     static HRESULT Create(IUnknown* outer, REFIID iid, void** object);
@@ -37,7 +41,7 @@ public:
                                           DESKBANDINFO* info) override;
 
     // Tells the browser that the toolbar took (or lost) the keyboard focus.
-    void FocusChange(bool hasFocus);
+    void FocusChange(bool hasFocus) override;
 
     IWebBrowser2* Browser() const { return browser.Get(); }
 

@@ -2,11 +2,12 @@
 
 #include "band/Guids.h"
 #include "band/TextaroBarBand.h"
-#include "band/res/resource.h"
+#include "res/resource.h"
 #include "win/ClassFactory.h"
 #include "win/ComPtr.h"
 #include "win/Module.h"
 #include "win/RegistryWriter.h"
+#include "win/Text.h"
 
 #include <oleauto.h>
 
@@ -20,17 +21,7 @@ ClassFactory* bandFactory = nullptr;
 std::string GuidText(REFGUID guid) {
     wchar_t wide[40] = {};
     StringFromGUID2(guid, wide, 40);
-    char narrow[40] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow, nullptr, nullptr);
-    return narrow;
-}
-
-std::wstring Widen(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    wide.resize(length > 0 ? length - 1 : 0);
-    return wide;
+    return Narrow(wide);
 }
 
 HRESULT RunScript(bool registering) {

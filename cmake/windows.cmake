@@ -16,8 +16,8 @@ add_library(textaro_shell STATIC ${shell_sources})
 target_link_libraries(textaro_shell PUBLIC textaro_core ${textaro_system_libs})
 
 # Resources: the type library is compiled from the .idl, the manifest names this build's
-# processor, and the rest is taken from band/res as it stands.
-set(res ${PROJECT_SOURCE_DIR}/band/res)
+# processor, and the rest is taken from res/ as it stands.
+set(res ${PROJECT_SOURCE_DIR}/res)
 set(gen ${CMAKE_BINARY_DIR}/res)
 file(MAKE_DIRECTORY ${gen})
 if(TEXTARO_ARCH_DIR STREQUAL "x64")

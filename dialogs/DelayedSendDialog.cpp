@@ -1,6 +1,7 @@
 #include "dialogs/DelayedSendDialog.h"
 
-#include "band/res/resource.h"
+#include "res/resource.h"
+#include "win/Text.h"
 
 #include <oleauto.h>
 
@@ -48,14 +49,6 @@ std::optional<std::time_t> TimeOfLocal(const SYSTEMTIME& local) {
 
 auto DayOf(const SYSTEMTIME& time) {
     return std::tie(time.wYear, time.wMonth, time.wDay);
-}
-
-std::wstring Widen(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "dialogs/TextViewDialog.h"
 
-#include "band/res/resource.h"
-#include "toolbar/LineBreaks.h"
+#include "res/resource.h"
+#include "text/LineBreaks.h"
+#include "win/Text.h"
 
 #include <algorithm>
 
@@ -18,7 +19,7 @@ void TextViewDialog::Run() {
 bool TextViewDialog::OnInitDialog() {
     HWND edit = Item(IDC_TEXTVIEW_EDIT);
     if (boxEdit) {
-        const std::string boxText = TextOf(boxEdit);
+        const std::string boxText = WindowText(boxEdit);
         const std::string viewText = BoxTextToMessage(boxText);
         SetWindowTextA(edit, viewText.c_str());
         LimitToMessageBox(viewText, boxText);
@@ -46,7 +47,7 @@ bool TextViewDialog::OnCommand(int id, int code) {
 }
 
 void TextViewDialog::CopyToMessageBox() {
-    const std::string viewText = TextOf(Item(IDC_TEXTVIEW_EDIT));
+    const std::string viewText = WindowText(Item(IDC_TEXTVIEW_EDIT));
     const std::string boxText = MessageToBoxText(viewText);
     SetWindowTextA(boxEdit, boxText.c_str());
     LimitToMessageBox(viewText, boxText);

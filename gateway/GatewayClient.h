@@ -2,7 +2,7 @@
 
 #include "gateway/GatewayReply.h"
 #include "gateway/GatewayRequests.h"
-#include "store/GatewayAddress.h"
+#include "gateway/GatewayAddress.h"
 
 #include <windows.h>
 #include <wininet.h>

@@ -1,5 +1,7 @@
 #include "host/BrowserFrame.h"
 
+#include "win/Text.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -11,22 +13,12 @@ namespace {
 
 constexpr UINT_PTR ScriptTimer = 1;
 
-std::wstring FromUtf8(const std::string& text) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
-    return wide;
-}
-
 // Window texts are in the system's code page; the stand-in reports in UTF-8.
 std::string TextOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring wide(length + 1, L'\0');
-    GetWindowTextW(window, wide.data(), length + 1);
-    wide.resize(length);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(bytes > 0 ? bytes - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text.data(), bytes, nullptr, nullptr);
+    const int length = GetWindowTextLengthW(window);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    wide.resize(static_cast<size_t>(GetWindowTextW(window, wide.data(), length + 1)));
+    const std::string text = Narrow(wide, CP_UTF8);
     std::string escaped;
     for (char c : text) {
         escaped += c == '\n'   ? std::string("\\n")
@@ -113,7 +105,7 @@ HRESULT BrowserFrame::LoadBand(const wchar_t* progId) {
     bandInfo.cyMinChild = info.ptMinSize.y;
     bandInfo.cx = info.ptActual.x;
     bandInfo.cxIdeal = info.ptActual.x;
-    rebar.Send(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&bandInfo));
+    rebar.SendMsg(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&bandInfo));
     deskBand->ShowDW(TRUE);
     inputObject->UIActivateIO(TRUE, nullptr);
     return S_OK;
@@ -167,7 +159,7 @@ void BrowserFrame::ReleaseBand() {
 LRESULT BrowserFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
-        rebar.Send(WM_SIZE, wParam, lParam);
+        rebar.SendMsg(WM_SIZE, wParam, lParam);
         if (page.Exists()) {
             MoveWindow(page.Handle(), 0, 40, LOWORD(lParam), HIWORD(lParam) - 40, TRUE);
         }
@@ -273,8 +265,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
     GetWindowThreadProcessId(window, &owner);
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
-    if (owner == search->process && IsWindowVisible(window) &&
-        lstrcmpA(className, "#32770") == 0) {
+    if (owner == search->process && IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0) {
         search->found = window;
         return FALSE;
     }
@@ -328,7 +319,7 @@ void BrowserFrame::Click(int button) {
 }
 
 void BrowserFrame::TypeText(const std::string& utf8) {
-    for (wchar_t c : FromUtf8(utf8)) {
+    for (wchar_t c : Widen(utf8, CP_UTF8)) {
         INPUT input[2] = {};
         for (INPUT& in : input) {
             in.type = INPUT_KEYBOARD;

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the toolbar's button bitmaps into band/res.
+"""Draws the toolbar's button bitmaps into res.
 
 Each is 110 x 18, a 24-bit bottom-up BMP; pure green is the colour the toolbar
 masks out, so every other pixel is drawn fully opaque, never blended with it.
@@ -10,7 +10,7 @@ import struct
 
 WIDTH, HEIGHT = 110, 18
 GREEN = (0, 255, 0)
-RES = pathlib.Path(__file__).resolve().parent.parent / "band" / "res"
+RES = pathlib.Path(__file__).resolve().parent.parent / "res"
 
 # Icons are 16 x 16 pixel art; '.' lets the toolbar show through.
 ICON_COLOURS = {

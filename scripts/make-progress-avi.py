@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes band/res/progress.avi, the clip the send dialog loops while a message goes out.
+"""Writes res/progress.avi, the clip the send dialog loops while a message goes out.
 
 Blue and white diagonal stripes inside a dark border slide right; twelve frames
 move them by exactly one period, so the loop has no seam. The Windows animation
@@ -23,7 +23,7 @@ PALETTE = [BORDER] + [tuple(round(b + (w - b) * i / 30) for b, w in zip(BLUE, WH
 STRIDE = (WIDTH + 3) & ~3
 HAS_INDEX = 0x10             # main header flag
 KEY_FRAME = 0x10             # index entry flag: every frame stands alone
-OUT = pathlib.Path(__file__).resolve().parent.parent / "band" / "res" / "progress.avi"
+OUT = pathlib.Path(__file__).resolve().parent.parent / "res" / "progress.avi"
 
 
 def pixel(x, y, frame):

@@ -9,7 +9,8 @@
 // take and give it: entries "key=value", each ended by a NUL.
 
 inline constexpr std::size_t MaxHistoryEntries = 11;
-// The most a section may take in the file, the final NUL included.
+// The most a section may take, the final NUL included: the block an earlier version of the
+// toolbar reads a history into, so a section written here is read whole there too.
 inline constexpr std::size_t HistorySectionBlock = 32700;
 
 // The section for a list, most recent entry first: keys 0, 1, ... for at most 11 entries,

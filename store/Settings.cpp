@@ -1,7 +1,5 @@
 #include "store/Settings.h"
 
-#include "store/GatewayAddress.h"
-
 #include <windows.h>
 
 #include <cstdlib>
@@ -9,6 +7,9 @@
 namespace {
 
 const char* Section = "SETTINGS";
+// The service's own gateway and portal; a deployment's menu.ini may point elsewhere.
+const char* DefaultGateway = "gate.textaro.cz";
+const char* DefaultPortal = "http://www.textaro.cz/";
 const char* TextHistory = "TextHistory";
 const char* RecipientHistory = "RecipientHistory";
 

@@ -7,7 +7,7 @@ bool CreditLabel::Create(HWND parent) {
     if (!Window::Create(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT, initial, parent)) {
         return false;
     }
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMsg(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     SetWindowLongPtrA(Handle(), GWL_STYLE, GetWindowLongPtrA(Handle(), GWL_STYLE) | SS_CENTERIMAGE);
     return true;
 }
@@ -25,7 +25,7 @@ LRESULT CreditLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CreditLabel::FitStyleTo(const char* text) {
     WindowDc dc(Handle());
-    auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT));
+    auto font = reinterpret_cast<HFONT>(SendMsg(WM_GETFONT));
     SelectedObject selected(dc.Get(),
                             font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     RECT needed{0, 0, 1024, 1024};

@@ -1,9 +1,10 @@
 #include "toolbar/HistoryCombo.h"
 
-#include "band/TextaroBarBand.h"
 #include "store/HistorySection.h"
 #include "store/Settings.h"
 #include "toolbar/SmsCounter.h"
+#include "toolbar/ToolbarHost.h"
+#include "win/Text.h"
 
 #include <commctrl.h>
 
@@ -25,14 +26,14 @@ bool HistoryCombo::Create(HWND parent) {
                         initial, parent)) {
         return false;
     }
-    editField = reinterpret_cast<HWND>(Send(CBEM_GETEDITCONTROL));
+    editField = reinterpret_cast<HWND>(SendMsg(CBEM_GETEDITCONTROL));
     SendMessageA(editField, EM_LIMITTEXT, TextLimit, 0);
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMsg(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return true;
 }
 
 HWND HistoryCombo::ComboWindow() const {
-    return reinterpret_cast<HWND>(Send(CBEM_GETCOMBOCONTROL));
+    return reinterpret_cast<HWND>(SendMsg(CBEM_GETCOMBOCONTROL));
 }
 
 bool HistoryCombo::IsListOpen() const {
@@ -48,9 +49,7 @@ bool HistoryCombo::HasFocus() const {
 }
 
 std::string HistoryCombo::Text() const {
-    std::string text(GetWindowTextLengthA(editField) + 1, '\0');
-    text.resize(GetWindowTextA(editField, text.data(), static_cast<int>(text.size())));
-    return text;
+    return WindowText(editField);
 }
 
 void HistoryCombo::SetText(const std::string& text) {
@@ -58,7 +57,7 @@ void HistoryCombo::SetText(const std::string& text) {
 }
 
 int HistoryCombo::EntryCount() const {
-    return static_cast<int>(Send(CB_GETCOUNT));
+    return static_cast<int>(SendMsg(CB_GETCOUNT));
 }
 
 std::string HistoryCombo::Entry(int index) const {
@@ -72,7 +71,7 @@ std::string HistoryCombo::Entry(int index) const {
         item.iItem = index;
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(text.size() - 1);
-        if (!Send(CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+        if (!SendMsg(CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
             return {};
         }
         const std::size_t length = std::strlen(text.data());
@@ -88,7 +87,7 @@ void HistoryCombo::InsertEntry(int index, const std::string& text) {
     item.mask = CBEIF_TEXT;
     item.iItem = index;
     item.pszText = const_cast<char*>(text.c_str());
-    Send(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMsg(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void HistoryCombo::LoadHistory(const Settings& source, HistoryKind kind) {
@@ -114,9 +113,9 @@ void HistoryCombo::SaveHistory(const Settings& source, HistoryKind kind) const {
 
 void HistoryCombo::PushHistory(const std::string& text) {
     for (;;) {
-        auto equal = static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(text.c_str())));
-        if (equal == CB_ERR || Send(CBEM_DELETEITEM, equal) == CB_ERR) {
+        auto equal = static_cast<int>(SendMsg(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(text.c_str())));
+        if (equal == CB_ERR || SendMsg(CBEM_DELETEITEM, equal) == CB_ERR) {
             break;
         }
     }
@@ -150,8 +149,8 @@ LRESULT HistoryCombo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         }
         return 0;
     case ReflectedNotify:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == CBEN_BEGINEDIT && band) {
-            band->FocusChange(true);
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == CBEN_BEGINEDIT && host) {
+            host->FocusChange(true);
         }
         return 0;
     default:

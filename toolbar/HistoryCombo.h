@@ -5,7 +5,7 @@
 #include <string>
 
 class Settings;
-class TextaroBarBand;
+class ToolbarHost;
 
 // Which section of settings.ini keeps a box's list.
 enum class HistoryKind { Text, Recipient };
@@ -21,8 +21,8 @@ public:
     static constexpr UINT ReflectedNotify = WM_APP + 2;
 
     bool Create(HWND parent);
-    // The band hears when the user starts editing the box.
-    void SetBand(TextaroBarBand* owner) { band = owner; }
+    // The host hears when the user starts editing the box.
+    void SetHost(ToolbarHost* owner) { host = owner; }
     // The label that shows what the text takes; the nickname is part of the count.
     void SetCounter(Window* label, const Settings* source) {
         counterLabel = label;
@@ -58,7 +58,7 @@ protected:
 private:
     void InsertEntry(int index, const std::string& text);
 
-    TextaroBarBand* band = nullptr;
+    ToolbarHost* host = nullptr;
     Window* counterLabel = nullptr;
     const Settings* settings = nullptr;
     HWND editField = nullptr;

@@ -1,6 +1,6 @@
 #include "toolbar/ProgressDialog.h"
 
-#include "band/res/resource.h"
+#include "res/resource.h"
 #include "win/ActivationContext.h"
 #include "win/Module.h"
 

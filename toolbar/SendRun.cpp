@@ -1,6 +1,6 @@
 #include "toolbar/SendRun.h"
 
-#include "toolbar/LineBreaks.h"
+#include "text/LineBreaks.h"
 
 #include <cmath>
 #include <cstdio>

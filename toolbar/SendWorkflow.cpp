@@ -120,12 +120,12 @@ void SmsToolbar::StartSend() {
         progressWindow.reset();
     }
     // One press sends once: the button comes back when the run is over.
-    Send(TB_ENABLEBUTTON, SendSlot, FALSE);
+    SendMsg(TB_ENABLEBUTTON, SendSlot, FALSE);
     sendThread.reset(
         reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, SendThread, this, 0, nullptr)));
     if (!sendThread) {
         progressWindow.reset();
-        Send(TB_ENABLEBUTTON, SendSlot, TRUE);
+        SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE);
     }
 }
 
@@ -137,13 +137,14 @@ int SmsToolbar::SendWorker(SmsToolbar* toolbar) {
     RunOnWindowThread(toolbar->Handle(), [&] {
         input.message = toolbar->messageBox.Text();
         input.recipients = toolbar->recipientBox.Text();
-        input.receipt = toolbar->receiptSwitch.Send(BM_GETCHECK) == BST_CHECKED;
+        input.receipt = toolbar->receiptSwitch.SendMsg(BM_GETCHECK) == BST_CHECKED;
         input.delayArmed = toolbar->delayArmed;
         input.scheduledTime = toolbar->scheduledTime;
     });
     ToolbarSendEnvironment environment(*toolbar);
     RunSend(input, environment);
-    RunOnWindowThread(toolbar->Handle(), [&] { toolbar->Send(TB_ENABLEBUTTON, SendSlot, TRUE); });
+    RunOnWindowThread(toolbar->Handle(),
+                      [&] { toolbar->SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE); });
     return 0;
 }
 

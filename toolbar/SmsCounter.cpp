@@ -1,6 +1,6 @@
 #include "toolbar/SmsCounter.h"
 
-#include "toolbar/LineBreaks.h"
+#include "text/LineBreaks.h"
 
 namespace {
 

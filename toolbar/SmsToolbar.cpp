@@ -1,6 +1,6 @@
 #include "toolbar/SmsToolbar.h"
 
-#include "band/res/resource.h"
+#include "res/resource.h"
 #include "toolbar/ToolbarSlots.h"
 #include "win/ActivationContext.h"
 #include "win/Module.h"
@@ -40,8 +40,8 @@ SmsToolbar::~SmsToolbar() {
 }
 
 bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND parent,
-                               TextaroBarBand* owner) {
-    band = owner;
+                               ToolbarHost* owner) {
+    host = owner;
     std::map<int, int> imageOf;
     {
         ActivationScope scope;
@@ -68,13 +68,13 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
                 rect, parent)) {
         return false;
     }
-    auto extended = static_cast<DWORD>(Send(TB_GETEXTENDEDSTYLE));
+    auto extended = static_cast<DWORD>(SendMsg(TB_GETEXTENDEDSTYLE));
     extended |= TBSTYLE_EX_DRAWDDARROWS;
-    Send(TB_SETEXTENDEDSTYLE, 0, extended);
+    SendMsg(TB_SETEXTENDEDSTYLE, 0, extended);
     extended |= TBSTYLE_EX_HIDECLIPPEDBUTTONS;
-    Send(TB_SETEXTENDEDSTYLE, 0, extended);
-    Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(buttonImages.get()));
+    SendMsg(TB_SETEXTENDEDSTYLE, 0, extended);
+    SendMsg(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    SendMsg(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(buttonImages.get()));
 
     TBBUTTON buttons[ToolbarSlots.size()] = {};
     for (size_t i = 0; i < ToolbarSlots.size(); ++i) {
@@ -101,28 +101,28 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
             break;
         }
     }
-    Send(TB_ADDBUTTONSA, ToolbarSlots.size(), reinterpret_cast<LPARAM>(buttons));
-    Send(TB_AUTOSIZE);
+    SendMsg(TB_ADDBUTTONSA, ToolbarSlots.size(), reinterpret_cast<LPARAM>(buttons));
+    SendMsg(TB_AUTOSIZE);
     ShowWindow(Handle(), SW_SHOW);
     for (size_t i = 0; i < ToolbarSlots.size(); ++i) {
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
         info.cx = static_cast<WORD>(ToolbarSlots[i].width);
-        Send(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
+        SendMsg(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
     }
 
     if (!CreateControls()) {
         return false;
     }
     ApplyFonts();
-    receiptSwitch.Send(BM_SETCHECK, settings.AutoRecack == 1 ? BST_CHECKED : BST_UNCHECKED);
+    receiptSwitch.SendMsg(BM_SETCHECK, settings.AutoRecack == 1 ? BST_CHECKED : BST_UNCHECKED);
     // A delivery receipt goes to the e-mail address: without one the switch means nothing.
     EnableWindow(receiptSwitch.Handle(), !settings.Email.empty());
 
     messageBox.SetCounter(&counterLabel, &settings);
-    messageBox.SetBand(band);
-    recipientBox.SetBand(band);
+    messageBox.SetHost(host);
+    recipientBox.SetHost(host);
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
     gatewayClient.Connect();
@@ -183,13 +183,13 @@ void SmsToolbar::ApplyFonts() {
     labelFont.reset(CreateFontIndirectA(&description));
     for (Window* control : {&counterLabel, static_cast<Window*>(&receiptSwitch),
                             static_cast<Window*>(&creditLabel)}) {
-        control->Send(WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+        control->SendMsg(WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
     }
 }
 
 RECT SmsToolbar::SlotRect(int slot) const {
     RECT rect{};
-    Send(TB_GETITEMRECT, slot, reinterpret_cast<LPARAM>(&rect));
+    SendMsg(TB_GETITEMRECT, slot, reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
@@ -211,7 +211,7 @@ void SmsToolbar::LayOut(int width) {
     info.cbSize = sizeof info;
     info.dwMask = TBIF_SIZE;
     info.cx = static_cast<WORD>(MessageSlotWidth(width));
-    Send(TB_SETBUTTONINFOA, MessageSlot, reinterpret_cast<LPARAM>(&info));
+    SendMsg(TB_SETBUTTONINFOA, MessageSlot, reinterpret_cast<LPARAM>(&info));
 
     PlaceBox(messageBox, SlotRect(MessageSlot));
     PlaceBox(recipientBox, SlotRect(RecipientSlot));
@@ -340,9 +340,9 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                             : reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
         for (HistoryCombo* box : {&messageBox, &recipientBox}) {
             if (box->Exists() && sender == box->Handle()) {
-                return box->Send(message == WM_COMMAND ? HistoryCombo::ReflectedCommand
-                                                       : HistoryCombo::ReflectedNotify,
-                                 wParam, lParam);
+                return box->SendMsg(message == WM_COMMAND ? HistoryCombo::ReflectedCommand
+                                                          : HistoryCombo::ReflectedNotify,
+                                    wParam, lParam);
             }
         }
         break;

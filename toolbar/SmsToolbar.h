@@ -13,7 +13,7 @@
 #include <ctime>
 #include <memory>
 
-class TextaroBarBand;
+class ToolbarHost;
 
 // The strip the user sees: a toolbar control of ten slots holding the main-menu button, the
 // message box, the counter, the recipient box, the address book, the delivery-receipt
@@ -25,8 +25,7 @@ public:
     // window's messages reach are still there.
     ~SmsToolbar() override;
 
-    bool CreateToolbar(int left, int top, int right, int bottom, HWND parent,
-                       TextaroBarBand* owner);
+    bool CreateToolbar(int left, int top, int right, int bottom, HWND parent, ToolbarHost* owner);
     void LayOut(int width);
     void OnButtonCommand(int command);
     // The tip of the button the mouse rests on; true when the request was answered here.
@@ -61,7 +60,7 @@ private:
     // whole text, and the next key would replace the message or the recipients.
     void RewriteBoxTexts();
 
-    TextaroBarBand* band = nullptr;
+    ToolbarHost* host = nullptr;
     HistoryCombo messageBox;
     HistoryCombo recipientBox;
     Window counterLabel;

@@ -41,13 +41,6 @@ void Dialog::Destroy() {
     }
 }
 
-std::string Dialog::TextOf(HWND control) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<Dialog*>(lParam);

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
-
 // A dialog made from a template in this module's resources, run modally or kept modeless,
 // whose messages reach the virtual handlers below. The object owns its window: a modeless
 // window still open when the object goes is destroyed with it.
@@ -25,8 +23,6 @@ protected:
 
     HWND Handle() const { return window; }
     HWND Item(int id) const { return GetDlgItem(window, id); }
-    // The whole text of a control, however long.
-    static std::string TextOf(HWND control);
 
     // WM_INITDIALOG; true lets the platform give the focus to the first control.
     virtual bool OnInitDialog() { return true; }

@@ -23,7 +23,8 @@ public:
                 const RECT& rect, HWND parent, HMENU idOrMenu = nullptr);
     void Destroy();
 
-    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    // Sends a window message to this window and returns the window's answer.
+    LRESULT SendMsg(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendMessageA(hwnd, message, wParam, lParam);
     }
 

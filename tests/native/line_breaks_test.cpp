@@ -1,4 +1,4 @@
-#include "toolbar/LineBreaks.h"
+#include "text/LineBreaks.h"
 
 #include <gtest/gtest.h>
 

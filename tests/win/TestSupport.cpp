@@ -143,12 +143,6 @@ std::string HttpGet(const std::string& address, const std::string& path) {
     return body;
 }
 
-std::string WindowText(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
-    return text;
-}
-
 namespace {
 INPUT KeyInput(WORD key, WORD scan, DWORD flags) {
     INPUT input{};

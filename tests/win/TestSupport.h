@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include "host/BrowserSite.h"
+#include "win/Text.h"
 
 #include <atomic>
 #include <ctime>
@@ -59,9 +60,6 @@ void PumpMessages(DWORD milliseconds);
 std::string GatewayAddressText();
 // A plain GET on the gateway server (its admin pages, or a target to compare with).
 std::string HttpGet(const std::string& address, const std::string& path);
-
-// A window's text as the program sees it, in the system's code page.
-std::string WindowText(HWND window);
 
 // Keys through the system's input queue, as the user presses them: they reach the focused
 // window of the foreground window.

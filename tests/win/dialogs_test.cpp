@@ -1,4 +1,4 @@
-#include "band/res/resource.h"
+#include "res/resource.h"
 #include "dialogs/DelayedSendDialog.h"
 #include "dialogs/TextViewDialog.h"
 #include "tests/win/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "band/res/resource.h"
+#include "res/resource.h"
 #include "gateway/Md5.h"
 #include "tests/win/TestSupport.h"
 

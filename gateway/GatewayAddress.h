@@ -3,11 +3,9 @@
 #include <string>
 #include <string_view>
 
-// The service's own gateway and portal; a deployment's menu.ini may point elsewhere.
-inline constexpr const char* DefaultGateway = "gate.textaro.cz";
-inline constexpr const char* DefaultPortal = "http://www.textaro.cz/";
 inline constexpr int DefaultGatewayPort = 80;
 
+// Where the client connects: the host and port menu.ini names, or the service's own.
 struct GatewayAddress {
     std::string host;
     int port = DefaultGatewayPort;

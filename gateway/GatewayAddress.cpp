@@ -1,4 +1,4 @@
-#include "store/GatewayAddress.h"
+#include "gateway/GatewayAddress.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "toolbar/LineBreaks.h"
+#include "text/LineBreaks.h"
 
 std::string BoxTextToMessage(std::string_view boxText) {
     std::string message;
