@@ -5,6 +5,7 @@
 
 #include "dialogs/DelayedSendDialog.h"
 #include "dialogs/TextViewDialog.h"
+#include "toolbar/RunBox.h"
 #include "toolbar/SendRun.h"
 #include "toolbar/ToolbarSlots.h"
 
@@ -17,17 +18,13 @@ public:
     std::time_t Now() override { return std::time(nullptr); }
 
     bool ConfirmSendNow() override {
-        bool sendNow = false;
-        OnToolbarThread([&] {
-            // A toolbar that is closing asks nothing: the run ends as if answered No.
-            sendNow =
-                !toolbar.closing &&
-                MessageBoxA(toolbar.Handle(),
-                            "Zadaný čas pro zpožděné odeslání není správný.\n"
-                            "Odeslat tuto zprávu ihned?",
-                            "Chyba při zpožděném odesílání", MB_YESNO | MB_ICONQUESTION) == IDYES;
-        });
-        return sendNow;
+        // A toolbar that is closing asks nothing: the run ends as if answered No.
+        return AskOnToolbarThread([window = toolbar.Handle()] {
+                   return MessageBoxA(window,
+                                      "Zadaný čas pro zpožděné odeslání není správný.\n"
+                                      "Odeslat tuto zprávu ihned?",
+                                      "Chyba při zpožděném odesílání", MB_YESNO | MB_ICONQUESTION);
+               }) == IDYES;
     }
 
     void ShowProgress() override {
@@ -81,17 +78,34 @@ public:
     }
 
     void ShowReport(const std::string& report, bool failed) override {
-        OnToolbarThread([&] {
-            if (!toolbar.closing) {
-                MessageBoxA(toolbar.Handle(), report.c_str(), "Odeslání zpráv",
-                            MB_OK | (failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
-            }
+        AskOnToolbarThread([window = toolbar.Handle(), report, failed] {
+            return MessageBoxA(window, report.c_str(), "Odeslání zpráv",
+                               MB_OK | (failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
         });
     }
 
 private:
-    void OnToolbarThread(const std::function<void()>& step) {
-        RunOnWindowThread(toolbar.Handle(), step);
+    // Has the toolbar's thread show the box from its message loop and waits for the button;
+    // 0 when the toolbar is closing or gone.
+    int AskOnToolbarThread(std::function<int()> show) {
+        auto box = std::make_shared<RunBox>(std::move(show));
+        const bool handedOver = OnToolbarThread([&] {
+            if (!toolbar.closing &&
+                PostMessageA(toolbar.Handle(), SmsToolbar::ShowRunBoxMessage, 0, 0)) {
+                toolbar.runBox = box;
+            } else {
+                box->Answer(0);
+            }
+        });
+        if (!handedOver) {
+            box->Answer(0);
+        }
+        return box->Wait();
+    }
+
+    // False when the toolbar's window is gone and the step did not run.
+    bool OnToolbarThread(const std::function<void()>& step) {
+        return RunOnWindowThread(toolbar.Handle(), step);
     }
 
     SmsToolbar& toolbar;
@@ -146,6 +160,25 @@ int SmsToolbar::SendWorker(SmsToolbar* toolbar) {
     RunOnWindowThread(toolbar->Handle(),
                       [&] { toolbar->SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE); });
     return 0;
+}
+
+void SmsToolbar::ShowRunBox() {
+    // Held here, not through the toolbar: a browser window closed while the box is up takes
+    // the toolbar with it, and only the box is left to answer when the box returns.
+    const std::shared_ptr<RunBox> box = runBox;
+    if (!box || box->Answered()) {
+        return;
+    }
+    box->Answer(box->Show());
+}
+
+void SmsToolbar::EndSendRun() {
+    closing = true;
+    if (runBox) {
+        runBox->Answer(0);
+        runBox.reset();
+    }
+    WaitForSendRun();
 }
 
 void SmsToolbar::WaitForSendRun() {

@@ -34,8 +34,7 @@ SmsToolbar::SmsToolbar()
 }
 
 SmsToolbar::~SmsToolbar() {
-    closing = true;
-    WaitForSendRun();
+    EndSendRun();
     Destroy();
 }
 
@@ -325,9 +324,12 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
         // A run still going finishes its request first; it shows nothing more.
-        closing = true;
-        WaitForSendRun();
+        EndSendRun();
         break;
+    case ShowRunBoxMessage:
+        // The toolbar may be gone when the box returns: nothing of it is touched after.
+        ShowRunBox();
+        return 0;
     case WM_COMMAND:
     case WM_NOTIFY: {
         if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA) {

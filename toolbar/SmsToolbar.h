@@ -13,6 +13,7 @@
 #include <ctime>
 #include <memory>
 
+class RunBox;
 class ToolbarHost;
 
 // The strip the user sees: a toolbar control of ten slots holding the main-menu button, the
@@ -74,9 +75,16 @@ private:
     bool delayArmed = false;
     std::unique_ptr<ProgressDialog> progressWindow;
     KernelHandle sendThread;
+    // The box the send run waits on, while it is pending or shown.
+    std::shared_ptr<RunBox> runBox;
     // Set while the window goes away: a run still going asks and reports nothing more.
     bool closing = false;
 
     friend class ToolbarSendEnvironment;
+    // Posted to the toolbar when the send run has a box to show.
+    static constexpr UINT ShowRunBoxMessage = WM_APP + 1;
+    void ShowRunBox();
+    // The window goes away: answers a box the run waits on and waits for the run to end.
+    void EndSendRun();
     void WaitForSendRun();
 };

@@ -257,6 +257,37 @@ TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
     EXPECT_TRUE(report.Seen().empty()) << "a closed toolbar reports nothing";
 }
 
+// The browser window closes while a box of the run is up: the box goes with the window, the
+// run ends without another word, and taking the toolbar down waits for nothing.
+TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
+    for (const bool question : {true, false}) {
+        SCOPED_TRACE(question ? "the past-time question" : "the report");
+        if (question) {
+            ArmDelay(std::time(nullptr) - 120);
+        }
+        const size_t before = Outbox().size();
+        const HWND frame = browser->Frame();
+        DialogWatcher closer([frame](HWND, const SeenDialog&) {
+            PostMessageA(frame, WM_CLOSE, 0, 0);
+            return 0;
+        });
+        SetWindowTextA(messageEdit, "Ahoj");
+        SetWindowTextA(recipientEdit, "777111222");
+        Click(8);
+        for (DWORD start = GetTickCount(); IsWindow(frame) && GetTickCount() - start < 10000;) {
+            Pump(50);
+        }
+        EXPECT_FALSE(IsWindow(frame)) << "the browser window closed";
+        ASSERT_EQ(1u, closer.Seen().size());
+        EXPECT_EQ(question ? "Chyba při zpožděném odesílání" : "Odeslání zpráv",
+                  closer.Seen()[0].caption);
+        EXPECT_EQ(nullptr, FindDialog(closer.Seen()[0].caption.c_str())) << "the box went too";
+        browser.reset();
+        EXPECT_EQ(before + (question ? 0 : 1), Outbox().size());
+        UseGateway(address);
+    }
+}
+
 TEST_F(Sending, AnEmptyBoxTakesTheFocusAndNothingStarts) {
     DialogWatcher nothing;
     SetFocus(browser->Frame());
