@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Registers a built TextaroBar.dll with Wine's regsvr32, checks the registry rows the browser
-# needs, unregisters it and checks that they are gone while the shared keys stay.
+# needs, unregisters it and checks that they are gone while the shared keys stay. The DLL is
+# registered from a copy in a folder with an apostrophe in its name, as a user's folder may be.
 #   check-registration.sh out/x86/TextaroBar.dll 32|64
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-dll=$1
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+mkdir "$folder/O'Neil"
+cp "$1" "$folder/O'Neil/TextaroBar.dll"
+dll="$folder/O'Neil/TextaroBar.dll"
 view=/reg:$2
 clsid='{5B9E5A81-BFB2-4229-AB04-7EF09063CF7C}'
 libid='{F123B057-28C7-4BF7-BDF4-54808FD3CA24}'
@@ -39,7 +44,7 @@ expect 'HKCR\TextaroBar.TextaroBarBand\CurVer' 'REG_SZ +TextaroBar.TextaroBarBan
 expect "HKCR\\CLSID\\$clsid" 'REG_SZ +Textaro SMS$'
 expect "HKCR\\CLSID\\$clsid\\ProgID" 'REG_SZ +TextaroBar.TextaroBarBand.1$'
 expect "HKCR\\CLSID\\$clsid\\VersionIndependentProgID" 'REG_SZ +TextaroBar.TextaroBarBand$'
-expect "HKCR\\CLSID\\$clsid\\InprocServer32" 'REG_SZ +.*\\TextaroBar.dll$'
+expect "HKCR\\CLSID\\$clsid\\InprocServer32" "REG_SZ +Z:.*\\\\O'Neil\\\\TextaroBar.dll\$"
 expect "HKCR\\CLSID\\$clsid\\InprocServer32" 'ThreadingModel +REG_SZ +Apartment$'
 expect "HKCR\\CLSID\\$clsid\\TypeLib" "REG_SZ +$libid\$"
 expect 'HKLM\SOFTWARE\Microsoft\Internet Explorer\Toolbar' "$clsid +REG_SZ +Textaro SMS\$"

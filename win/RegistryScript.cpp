@@ -21,8 +21,12 @@ std::optional<std::string> Substitute(std::string_view script,
                                       const std::map<std::string, std::string>& replacements,
                                       std::string& error) {
     std::string out;
+    // A value put into quoted text has its quotes doubled, as the notation writes them: a
+    // module in a folder such as O'Neil must not end the text early.
+    bool quoted = false;
     for (size_t i = 0; i < script.size(); ++i) {
         if (script[i] != '%') {
+            quoted ^= script[i] == '\'';
             out += script[i];
             continue;
         }
@@ -35,7 +39,12 @@ std::optional<std::string> Substitute(std::string_view script,
         if (name.empty()) {
             out += '%';
         } else if (auto found = replacements.find(name); found != replacements.end()) {
-            out += found->second;
+            for (char c : found->second) {
+                out += c;
+                if (quoted && c == '\'') {
+                    out += c;
+                }
+            }
         } else {
             error = "unknown replacement %" + name + "%";
             return std::nullopt;

@@ -33,6 +33,7 @@ struct RegistryScriptResult {
     std::string error;              // empty when the script parsed
 };
 
-// Puts each %NAME% of the replacements in ("%%" stands for one "%") and parses the result.
+// Puts each %NAME% of the replacements in ("%%" stands for one "%"; inside quoted text a
+// quote of the value is doubled) and parses the result.
 RegistryScriptResult ParseRegistryScript(std::string_view script,
                                          const std::map<std::string, std::string>& replacements);

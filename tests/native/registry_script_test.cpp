@@ -65,4 +65,14 @@ TEST(RegistryScript, RejectsBrokenScriptsWholesale) {
     }
 }
 
+TEST(RegistryScript, AQuoteInAReplacementStaysInTheQuotedText) {
+    RegistryScriptResult result = ParseRegistryScript(
+        "HKCR { Key = s '%MODULE%' { val Name = s 'it''s %MODULE%' } }",
+        {{"MODULE", "C:\\Users\\O'Neil\\TextaroBar.dll"}});
+    ASSERT_EQ("", result.error);
+    const RegistryKey& key = result.roots.at(0).subkeys.at(0);
+    EXPECT_EQ("C:\\Users\\O'Neil\\TextaroBar.dll", key.defaultValue->data);
+    EXPECT_EQ("it's C:\\Users\\O'Neil\\TextaroBar.dll", key.values.at(0).data);
+}
+
 } // namespace
