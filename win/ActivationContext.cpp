@@ -6,7 +6,17 @@
 
 namespace {
 
+// Made on first use and released when the module unloads, with its other statics.
 struct ModuleContext {
+    ModuleContext() = default;
+    ModuleContext(const ModuleContext&) = delete;
+    ModuleContext& operator=(const ModuleContext&) = delete;
+    ~ModuleContext() {
+        if (handle != INVALID_HANDLE_VALUE) {
+            ReleaseActCtx(handle);
+        }
+    }
+
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool missing = false;
 };

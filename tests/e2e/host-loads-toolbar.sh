@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The browser stand-in creates the registered toolbar through COM and shows its controls.
+# The browser stand-in creates the registered toolbar through COM and shows its controls; the
+# activation context the toolbar makes for its manifest is released when the DLL goes.
 #   host-loads-toolbar.sh OUT_DIR (the folder with TextaroBar.dll and browser-host.exe)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -9,9 +10,16 @@ trap 'rm -rf "$work"; "$root/scripts/wine-run.sh" regsvr32 /u /s "$out/TextaroBa
 
 "$root/scripts/wine-run.sh" regsvr32 /s "$out/TextaroBar.dll"
 printf 'wait 500\nprint\nclose\n' > "$work/script.txt"
-"$root/scripts/wine-run.sh" "$out/browser-host.exe" --script "Z:${work//\//\\}\\script.txt" \
-    2>&1 | tr -d '\r' > "$work/output.txt"
+# Wine's relay trace, narrowed to the two calls, shows the context made and released.
+"$root/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude \
+    /d 'KERNEL32.CreateActCtxA;KERNEL32.ReleaseActCtx' /f >/dev/null
+WINEDEBUG=+relay "$root/scripts/wine-run.sh" "$out/browser-host.exe" \
+    --script "Z:${work//\//\\}\\script.txt" 2>"$work/relay.txt" | tr -d '\r' > "$work/output.txt"
 cat "$work/output.txt"
+context=$(sed -n 's/.*Ret  KERNEL32.CreateActCtxA() retval=\([0-9a-f]*\).*/\1/p' "$work/relay.txt")
+[ -n "$context" ] || { echo "no activation context was made"; exit 1; }
+grep -q "Call KERNEL32.ReleaseActCtx($context)" "$work/relay.txt" ||
+    { echo "the activation context $context was never released"; exit 1; }
 grep -q '^band window: yes' "$work/output.txt"
 grep -q '^control Button: doručenka$' "$work/output.txt"
 grep -q '^control Static: 0 zn.\\n0 sms$' "$work/output.txt"
