@@ -8,7 +8,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev libssl-dev sqlite3
   mingw-w64 mingw-w64-tools libwine-dev
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb xauth imagemagick x11-utils
   python3 curl locales
 )

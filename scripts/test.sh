@@ -40,5 +40,6 @@ else
     status=1
 fi
 
+scripts/test-ratio.sh
 echo "total: $passed passed, $failed failed"
 exit $status

@@ -17,4 +17,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
 fi
+# Wine draws caption buttons with Marlett and dialogs in Tahoma, and looks for them in the
+# prefix's Fonts folder, not where Debian's fonts-wine puts them: without them the buttons
+# show letters and Tahoma falls back to a bitmap font.
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/*.ttf "$fonts/"
+fi
 exec env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 wine "$@"
