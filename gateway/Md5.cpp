@@ -40,7 +40,19 @@ void II(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std
     a = b + RotateLeft(a + (c ^ (b | ~d)) + x + t, s);
 }
 
+// Zeroes memory the compiler may not skip, although nothing reads it afterwards.
+void Wipe(void* memory, std::size_t size) {
+    volatile auto* bytes = static_cast<volatile unsigned char*>(memory);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = 0;
+    }
+}
+
 } // namespace
+
+MD5::~MD5() {
+    Wipe(buffer, sizeof buffer);
+}
 
 void MD5::update(const void* input, std::size_t length) {
     if (finalized) {
@@ -184,6 +196,7 @@ void MD5::Transform(const unsigned char* block) {
     state[1] += b;
     state[2] += c;
     state[3] += d;
+    Wipe(x, sizeof x);
 }
 
 std::string Md5Hex(std::string_view text) {

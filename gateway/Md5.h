@@ -10,6 +10,10 @@
 class MD5 {
 public:
     MD5() = default;
+    MD5(const MD5&) = delete;
+    MD5& operator=(const MD5&) = delete;
+    // The message may be a password: what is left of it here is wiped.
+    ~MD5();
 
     void update(const void* input, std::size_t length);
     void update(std::string_view input) { update(input.data(), input.size()); }

@@ -3,17 +3,28 @@
 // Resource numbers of the module; the code and TextaroBar.rc share them.
 #define IDR_TEXTAROBARBAND 102
 #define IDC_TEXTVIEW_EDIT 202
+#define IDC_SETTINGS_USERNAME 203
+#define IDC_SETTINGS_PASSWORD 207
+#define IDC_SETTINGS_EMAIL 208
+#define IDC_PASSWORD_NEW 210
+#define IDC_PASSWORD_CONFIRM 211
 #define IDB_SEND 215
 #define IDD_TEXTVIEW 218
 #define IDB_TEXTVIEW 221
+#define IDD_SETTINGS 222
+#define IDD_PASSWORD 224
 #define IDC_SEND_DATE 228
 #define IDC_SEND_TIME 229
 #define IDB_DELAYEDSEND 231
 #define IDD_DELAYEDSEND 232
 #define IDB_ADDRESSBOOK 233
+#define IDC_SETTINGS_NICK 235
+#define IDC_SETTINGS_RECEIPT 236
+#define IDC_SETTINGS_REPLY 239
 #define IDB_MAINMENU 237
 #define IDD_PROGRESS 241
 #define IDC_PROGRESS_ANIMATION 242
+#define IDC_SETTINGS_ANIMATION 242
 #define IDR_PROGRESS_AVI 258
 
 // Labels of the dialog templates have no identifier of their own.

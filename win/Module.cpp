@@ -25,6 +25,14 @@ std::string Module::FilePath() {
     }
 }
 
+std::string Module::Name() {
+    const std::string path = FilePath();
+    const size_t start = path.find_last_of("\\/") + 1;
+    const size_t dot = path.rfind('.');
+    return path.substr(start,
+                       dot == std::string::npos || dot < start ? std::string::npos : dot - start);
+}
+
 void Module::Lock() {
     InterlockedIncrement(&lockCount);
 }

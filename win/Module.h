@@ -11,6 +11,9 @@ public:
     static HINSTANCE Instance();
     static void SetInstance(HINSTANCE instance);
     static std::string FilePath();
+    // The file's name without its extension: the caption of a message box that has none of
+    // its own.
+    static std::string Name();
 
     static void Lock();
     static void Unlock();

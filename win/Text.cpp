@@ -23,6 +23,35 @@ std::string Narrow(std::wstring_view text, UINT codePage) {
     return narrow;
 }
 
+std::string SecretText(HWND edit) {
+    // The wide text is the edit's own: read into our buffer, it is converted here and wiped.
+    const int length = GetWindowTextLengthW(edit);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    wide.resize(static_cast<size_t>(GetWindowTextW(edit, wide.data(), length + 1)));
+    std::string text(wide.size() * 2, '\0');
+    text.resize(static_cast<size_t>(
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr)));
+    SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));
+    return text;
+}
+
+void WipeWindowText(HWND edit) {
+    // Text of the same length is written over the old in the edit's own buffer before the
+    // edit is emptied; a shorter text would leave the rest of it there.
+    const int length = GetWindowTextLengthW(edit);
+    if (length > 0) {
+        SetWindowTextW(edit, std::wstring(static_cast<size_t>(length), L'*').c_str());
+    }
+    SetWindowTextW(edit, L"");
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void Wipe(std::string& text) {
+    SecureZeroMemory(text.data(), text.size());
+    text.clear();
+}
+
 std::string WindowText(HWND window) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
     text.resize(

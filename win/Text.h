@@ -12,3 +12,9 @@ std::string Narrow(std::wstring_view text, UINT codePage = CP_ACP);
 
 // The whole text of a window or control, however long.
 std::string WindowText(HWND window);
+
+// A password typed into an edit: read without a copy left behind in the system's conversion
+// buffers, and wiped from the edit and from the caller's copy once it has served.
+std::string SecretText(HWND edit);
+void WipeWindowText(HWND edit);
+void Wipe(std::string& text);
