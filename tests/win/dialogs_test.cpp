@@ -152,6 +152,16 @@ TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(Dialogs, ProgressWindowWithoutItsOwnerIsNotMadeAndShowAndCloseDoNothing) {
+    DestroyWindow(owner);
+    ProgressDialog progress(owner);
+    EXPECT_FALSE(progress.Create());
+    progress.Show();
+    EXPECT_EQ(nullptr, FindDialog("Odesílání"));
+    progress.Close();
+    EXPECT_EQ(nullptr, FindDialog("Odesílání"));
+}
+
 TEST_F(Dialogs, DelayedSendShowsTheGivenMomentAndOffersNoDayBeforeToday) {
     const std::time_t now = std::time(nullptr);
     const std::time_t given = now + 3 * 86400 + 5 * 3600 + 7 * 60;

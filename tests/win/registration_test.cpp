@@ -48,46 +48,12 @@ protected:
     ToolbarDll dll;
 };
 
-TEST_F(Registration, WritesEveryRowOfTheTableAndTakesThemAllAway) {
-    struct Row {
-        HKEY root;
-        std::string key;
-        const char* value;
-        std::string data;
-    };
-    const Row rows[] = {
-        {HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand.1", nullptr, "TextaroBarBand"},
-        {HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand.1\\CLSID", nullptr, Clsid},
-        {HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand", nullptr, "TextaroBarBand"},
-        {HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand\\CLSID", nullptr, Clsid},
-        {HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand\\CurVer", nullptr,
-         "TextaroBar.TextaroBarBand.1"},
-        {HKEY_CLASSES_ROOT, ClassKey, nullptr, PortalLabel},
-        {HKEY_CLASSES_ROOT, ClassKey + "\\ProgID", nullptr, "TextaroBar.TextaroBarBand.1"},
-        {HKEY_CLASSES_ROOT, ClassKey + "\\VersionIndependentProgID", nullptr,
-         "TextaroBar.TextaroBarBand"},
-        {HKEY_CLASSES_ROOT, ClassKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
-        {HKEY_CLASSES_ROOT, ClassKey + "\\TypeLib", nullptr, Libid},
-        {HKEY_LOCAL_MACHINE, ToolbarKey, Clsid.c_str(), PortalLabel},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.data, RegistryText(row.root, row.key, row.value)) << row.key;
-    }
+// Every row and its removal through regsvr32 are checked by scripts/check-registration.sh; here
+// what that check cannot see.
+TEST_F(Registration, PointsAtThisModuleAndRegistersTheTypeLibrary) {
     EXPECT_STRCASEEQ(dll.Path().c_str(),
                      RegistryText(HKEY_CLASSES_ROOT, ClassKey + "\\InprocServer32").c_str());
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + Libid + "\\1.0"));
-
-    ASSERT_EQ(S_OK, dll.Unregister());
-    for (const Row& row : rows) {
-        EXPECT_EQ("<missing>", RegistryText(row.root, row.key, row.value)) << row.key;
-    }
-    for (const std::string& key :
-         {std::string("TextaroBar.TextaroBarBand.1"), std::string("TextaroBar.TextaroBarBand"),
-          ClassKey, "TypeLib\\" + Libid}) {
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
-    }
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID")) << "shared keys stay";
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, ToolbarKey));
 }
 
 TEST_F(Registration, RegisteringAgainClearsAStaleClassKey) {
