@@ -158,7 +158,7 @@ TEST_F(Band, SitingNeedsAWindow) {
     EXPECT_EQ(nullptr, window);
 }
 
-TEST_F(Band, CloseHidesAndShowShowsAgain) {
+TEST_F(Band, CloseHidesShowShowsAgainAndTheBrowserClosingEndsIt) {
     HWND toolbar = OpenToolbar();
     auto deskBand = Query<IDeskBand>(browser->Input(), IID_IDeskBand);
     EXPECT_TRUE(IsWindowVisible(toolbar));
@@ -167,6 +167,10 @@ TEST_F(Band, CloseHidesAndShowShowsAgain) {
     EXPECT_TRUE(IsWindow(toolbar));
     ASSERT_EQ(S_OK, deskBand->ShowDW(TRUE));
     EXPECT_TRUE(IsWindowVisible(toolbar));
+
+    PostMessageA(browser->Frame(), WM_CLOSE, 0, 0);
+    PumpMessages(100);
+    EXPECT_FALSE(IsWindow(toolbar)) << "closing the browser window takes the toolbar along";
 }
 
 TEST_F(Band, HasFocusWhileABoxHasTheFocusOrItsListIsOpen) {
