@@ -139,8 +139,7 @@ TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
         ASSERT_EQ(gw.Get(AccountTarget("send", "jan", Md5Hex("heslo"), "ahoj",
                                        "&msisdn=777123456&waitfordelivery=0"))["status"],
                   "1");
-        sid = gw.Get("/api/rapi.xp?cust=ieto&hash=" + std::string(kToken) +
-                     "&action=info_login&login=jan&pass=" + Md5Hex("heslo"))["sid"];
+        sid = gw.Get(InfoLoginRequest("jan", Md5Hex("heslo")).target)["sid"];
     }
     TestGateway gw(db.Path());
     EXPECT_EQ(gw.Get(AccountTarget("info", "jan", Md5Hex("heslo"), "info_message"))["credit"],
@@ -149,9 +148,7 @@ TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
               contact + ",777123456,,Jan,N");
     ASSERT_EQ(gw.storage.Messages().size(), 1u);
     EXPECT_EQ(gw.storage.Messages()[0].text, "ahoj");
-    EXPECT_EQ(gw.Get("/api/rapi.xp?cust=ieto&hash=" + std::string(kToken) +
-                     "&action=info&sid=" + sid)["status"],
-              "1");
+    EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target)["status"], "1");
 }
 
 TEST(GatewayCommandLine, PrintsItsPortAndServesTheSeededAccount) {

@@ -16,7 +16,6 @@
 namespace server::test {
 
 inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
-inline const std::string kPortal = "/api/rapi.xp?cust=ieto&hash=" + std::string(kToken);
 
 // A signed request target of the account interface; extra parameters are appended as given.
 std::string AccountTarget(const std::string& action, const std::string& login,

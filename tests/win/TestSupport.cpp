@@ -46,21 +46,13 @@ ToolbarDll::~ToolbarDll() {
     }
 }
 
-HRESULT ToolbarDll::CanUnloadNow() const {
-    return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllCanUnloadNow")();
-}
-
 HRESULT ToolbarDll::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
     return Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(module, "DllGetClassObject")(
         clsid, iid, object);
 }
 
-HRESULT ToolbarDll::Register() const {
-    return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllRegisterServer")();
-}
-
-HRESULT ToolbarDll::Unregister() const {
-    return Export<HRESULT(STDAPICALLTYPE*)()>(module, "DllUnregisterServer")();
+HRESULT ToolbarDll::Call(const char* exportName) const {
+    return Export<HRESULT(STDAPICALLTYPE*)()>(module, exportName)();
 }
 
 BrowserWindow::BrowserWindow(const ToolbarDll& dll) {

@@ -27,10 +27,9 @@ public:
     const std::string& Path() const { return path; }
     std::string Folder() const { return path.substr(0, path.find_last_of('\\')); }
 
-    HRESULT CanUnloadNow() const;
     HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const;
-    HRESULT Register() const;
-    HRESULT Unregister() const;
+    // One of the exports without arguments: DllCanUnloadNow, DllRegisterServer, ...
+    HRESULT Call(const char* exportName) const;
 
 private:
     std::string path;

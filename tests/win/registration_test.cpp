@@ -39,10 +39,10 @@ class Registration : public testing::Test {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
-        ASSERT_EQ(S_OK, dll.Register());
+        ASSERT_EQ(S_OK, dll.Call("DllRegisterServer"));
     }
     void TearDown() override {
-        dll.Unregister();
+        dll.Call("DllUnregisterServer");
         CoUninitialize();
     }
     ToolbarDll dll;
@@ -61,7 +61,7 @@ TEST_F(Registration, RegisteringAgainClearsAStaleClassKey) {
     ASSERT_EQ(ERROR_SUCCESS,
               RegCreateKeyA(HKEY_CLASSES_ROOT, (ClassKey + "\\Stale").c_str(), &stale));
     RegCloseKey(stale);
-    ASSERT_EQ(S_OK, dll.Register());
+    ASSERT_EQ(S_OK, dll.Call("DllRegisterServer"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey + "\\Stale"));
 }
 
@@ -69,7 +69,7 @@ TEST_F(Registration, ToolbarValueGoesEvenWhenTheRestOfUnregistrationFails) {
     // Without its type-library registration the unregistration cannot complete.
     ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_TextaroBarLib, 1, 0, LOCALE_NEUTRAL,
                                       sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32));
-    EXPECT_TRUE(FAILED(dll.Unregister()));
+    EXPECT_TRUE(FAILED(dll.Call("DllUnregisterServer")));
     EXPECT_EQ("<missing>", RegistryText(HKEY_LOCAL_MACHINE, ToolbarKey, Clsid.c_str()));
 }
 
