@@ -15,17 +15,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class GatewayFront : public ::testing::Test {
-protected:
-    GatewayFront() { gw.AddAccount("jan", "heslo", 1000, "Honza", true); }
-
-    Answer Info() const {
-        return gw.Get(AccountTarget("info", "jan", Md5Hex("heslo"), "info_message"));
-    }
-
-    ScratchDb db;
-    TestGateway gw{db.Path()};
-};
+using GatewayFront = GatewayTest;
 
 TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
     const std::string send = AccountTarget("send", "jan", Md5Hex("heslo"), "text",
@@ -48,7 +38,8 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
             EXPECT_EQ(failed.body.empty(), fault.body.empty()) << fault.mode;
             EXPECT_EQ(failed["status"], "<absent>");
         }
-        EXPECT_EQ(Info()["credit"], "10.00") << "the next request is served again";
+        EXPECT_EQ(Account("info", "info_message")["credit"], "10.00")
+            << "the next request is served again";
     }
     EXPECT_TRUE(gw.storage.Messages().empty());
 
@@ -62,14 +53,14 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
     EXPECT_EQ(gw.Get(send)["status"], "1");
     EXPECT_GE(Clock::now() - start, 300ms);
     start = Clock::now();
-    EXPECT_EQ(Info()["status"], "1");
+    EXPECT_EQ(Account("info", "info_message")["status"], "1");
     EXPECT_LT(Clock::now() - start, 300ms);
 
     EXPECT_EQ(gw.Page("/admin/fault?mode=latency&ms=200"),
               "{\"mode\":\"off\",\"remaining\":0,\"ms\":0,\"latency_ms\":200}\n");
     for (int i = 0; i < 2; ++i) {
         start = Clock::now();
-        EXPECT_EQ(Info()["status"], "1");
+        EXPECT_EQ(Account("info", "info_message")["status"], "1");
         EXPECT_GE(Clock::now() - start, 200ms);
     }
     gw.Page("/admin/fault?mode=off");
@@ -121,9 +112,10 @@ TEST_F(GatewayFront, PagesShowMessagesAndAccountsInUtf8) {
     EXPECT_NE(page.find(later), std::string::npos);
     EXPECT_NE(page.find(">scheduled<"), std::string::npos);
 
-    EXPECT_EQ(gw.Page("/admin/accounts"),
-              "[\n{\"login\":\"jan\",\"credit\":8.50,\"nick\":\"Honza\",\"nick_active\":\"yes\","
-              "\"contacts\":1}\n]\n");
+    EXPECT_NE(gw.Page("/admin/accounts")
+                  .find("{\"login\":\"jan\",\"credit\":8.50,\"nick\":\"Honza\",\"nick_active\":"
+                        "\"yes\",\"contacts\":1}"),
+              std::string::npos);
 }
 
 TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {

@@ -10,26 +10,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class GatewayProtocol : public ::testing::Test {
+class GatewayProtocol : public GatewayTest {
 protected:
-    GatewayProtocol() {
-        gw.AddAccount("jan", "heslo", 1000, "Honza", true);
-        gw.AddAccount("eva", "tajne", 500);
-    }
-
-    Answer Account(const std::string& action, const std::string& msg,
-                   const std::string& extra = "") const {
-        return gw.Get(AccountTarget(action, "jan", Md5Hex("heslo"), msg, extra));
-    }
-
     Answer Send(const std::string& text, const std::string& extra = "") const {
         return Account("send", text, "&msisdn=777123456&waitfordelivery=0" + extra);
     }
 
     std::string Credit() const { return Account("info", "info_message")["credit"]; }
-
-    ScratchDb db;
-    TestGateway gw{db.Path(), 2s};
 };
 
 std::string LocalTime(std::time_t when) {

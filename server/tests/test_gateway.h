@@ -8,6 +8,8 @@
 #include "http_front.h"
 #include "storage.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <map>
 #include <string>
@@ -65,6 +67,24 @@ public:
     Gateway gateway;
     HttpFront front;
     int port = 0;
+};
+
+// jan (10.00, nickname Honza) and eva (5.00) on a fresh server whose portal visits last 2 s.
+class GatewayTest : public ::testing::Test {
+protected:
+    GatewayTest() {
+        gw.AddAccount("jan", "heslo", 1000, "Honza", true);
+        gw.AddAccount("eva", "tajne", 500);
+    }
+
+    // A request of jan's, signed.
+    Answer Account(const std::string& action, const std::string& msg,
+                   const std::string& extra = "") const {
+        return gw.Get(AccountTarget(action, "jan", Md5Hex("heslo"), msg, extra));
+    }
+
+    ScratchDb db;
+    TestGateway gw{db.Path(), std::chrono::seconds(2)};
 };
 
 } // namespace server::test
