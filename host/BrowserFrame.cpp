@@ -1,5 +1,6 @@
 #include "host/BrowserFrame.h"
 
+#include "host/KeyInput.h"
 #include "win/Text.h"
 
 #include <commctrl.h>
@@ -28,15 +29,12 @@ std::string TextOf(HWND window) {
     return escaped;
 }
 
-void SendKey(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
 } // namespace
+
+BrowserFrame::~BrowserFrame() {
+    Destroy();
+    ReleaseBand();
+}
 
 bool BrowserFrame::Open(int width, int height) {
     const char* frameClass =
@@ -72,6 +70,11 @@ HRESULT BrowserFrame::LoadBand(const wchar_t* progId) {
         FAILED(result)) {
         return result;
     }
+    return PlaceBand(band.Get());
+}
+
+HRESULT BrowserFrame::PlaceBand(IUnknown* madeBand) {
+    band = Query<IUnknown>(madeBand, IID_IUnknown);
     browser = new WebBrowser(Handle());
     site = new BrowserSite(rebar.Handle(), browser);
     auto withSite = Query<IObjectWithSite>(band.Get(), IID_IObjectWithSite);
@@ -118,6 +121,7 @@ void BrowserFrame::SetScript(std::deque<std::string> lines, std::string director
 }
 
 int BrowserFrame::Run() {
+    running = true;
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         // Like the browser, offer every key to the band before the page gets it.
@@ -173,7 +177,9 @@ LRESULT BrowserFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         break;
     case WM_DESTROY:
         ReleaseBand();
-        PostQuitMessage(0);
+        if (running) {
+            PostQuitMessage(0);
+        }
         break;
     default:
         break;
@@ -210,9 +216,9 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
     if (verb == "print") {
         PrintState();
     } else if (verb == "type") {
-        TypeText(argument);
+        TypeText(Widen(argument, CP_UTF8));
     } else if (verb == "key") {
-        PressKey(argument);
+        PressNamedKey(argument);
     } else if (verb == "click") {
         Click(std::atoi(argument.c_str()));
     } else if (verb == "activate") {
@@ -318,20 +324,7 @@ void BrowserFrame::Click(int button) {
     PostMessageA(bandWindow, WM_LBUTTONUP, 0, point);
 }
 
-void BrowserFrame::TypeText(const std::string& utf8) {
-    for (wchar_t c : Widen(utf8, CP_UTF8)) {
-        INPUT input[2] = {};
-        for (INPUT& in : input) {
-            in.type = INPUT_KEYBOARD;
-            in.ki.wScan = c;
-            in.ki.dwFlags = KEYEVENTF_UNICODE;
-        }
-        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof input[0]);
-    }
-}
-
-void BrowserFrame::PressKey(const std::string& name) {
+void BrowserFrame::PressNamedKey(const std::string& name) {
     bool shift = name.rfind("shift+", 0) == 0;
     std::string key = shift ? name.substr(6) : name;
     WORD code = key == "tab"      ? VK_TAB
@@ -344,12 +337,5 @@ void BrowserFrame::PressKey(const std::string& name) {
         std::fflush(stdout);
         return;
     }
-    if (shift) {
-        SendKey(VK_SHIFT, false);
-    }
-    SendKey(code, false);
-    SendKey(code, true);
-    if (shift) {
-        SendKey(VK_SHIFT, true);
-    }
+    PressKey(code, shift);
 }

@@ -9,17 +9,30 @@
 #include <string>
 
 // The stand-in's top-level window: a rebar at the top, like the browser's toolbar area, with
-// the toolbar band in it, and a page area below that shows where the browser was sent.
+// the toolbar band in it, and a page area below that shows where the browser was sent. The
+// Wine tests use it as their browser too. Closing the window releases the band as the browser
+// does: hidden, closed, unsited, released.
 class BrowserFrame : public Window {
 public:
+    ~BrowserFrame() override;
+
     bool Open(int width, int height);
     // Creates the band by its ProgID, sites it and places its window in the rebar.
     HRESULT LoadBand(const wchar_t* progId);
+    // Sites a band made elsewhere (by a class factory), places and shows it, and activates it.
+    HRESULT PlaceBand(IUnknown* madeBand);
     // Runs the message loop, offering keys to the band first, until the window closes.
     int Run();
     void Close();
 
     void SetScript(std::deque<std::string> lines, std::string snapshotDir);
+    // A click on the toolbar's button of that index.
+    void Click(int button);
+
+    HWND BandWindow() const { return bandWindow; }
+    IInputObject* Input() const { return inputObject.Get(); }
+    // What the band reported to its site.
+    const BrowserSite& Site() const { return *site; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -31,9 +44,7 @@ private:
     void PrintState();
     void PrintDialog();
     void AnswerDialog(const std::string& button);
-    void Click(int button);
-    void TypeText(const std::string& utf8);
-    void PressKey(const std::string& name);
+    void PressNamedKey(const std::string& name);
 
     Window rebar;
     Window page;
@@ -45,4 +56,6 @@ private:
     HWND bandWindow = nullptr;
     std::deque<std::string> script;
     std::string snapshotDir;
+    // Only the stand-in's own loop ends with the window; a test's loop goes on.
+    bool running = false;
 };

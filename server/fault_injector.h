@@ -14,6 +14,7 @@ enum class FaultMode {
     Close,    // headers and the first bytes of the body, then the connection is dropped
     Delay,    // the reply comes late but is otherwise normal
     NoStatus, // HTTP 200 with a body that lacks the status line
+    Empty,    // HTTP 200 with an empty body
 };
 
 struct Fault {

@@ -172,6 +172,9 @@ void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
         response.set_content("errtext=" + UrlEscape("Služba je dočasně nedostupná") + "\n",
                              kReplyType);
         return;
+    case FaultMode::Empty:
+        response.set_content("", kReplyType);
+        return;
     case FaultMode::Delay:
     case FaultMode::None:
         break;
@@ -192,8 +195,8 @@ void HttpFront::ConfigureFault(const httplib::Request& request, httplib::Respons
             }
             faults_.SetLatency(std::chrono::milliseconds(*ms));
         } else if (!mode) {
-            return JsonError(response, "mode must be off, http500, close, delay, nostatus or "
-                                       "latency");
+            return JsonError(response, "mode must be off, http500, close, delay, nostatus, empty "
+                                       "or latency");
         } else if (*mode == FaultMode::None) {
             faults_.Clear();
         } else if (!count) {

@@ -1,7 +1,6 @@
 #include "test_gateway.h"
 
 #include <httplib.h>
-#include <openssl/evp.h>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,26 +9,12 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cctype>
-#include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 namespace server::test {
 
 namespace {
-
-std::string Unescape(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 // True once a response with all the body its Content-Length promises has arrived.
 bool Complete(const std::string& response) {
@@ -49,7 +34,7 @@ Answer Parse(const httplib::Result& result) {
     std::size_t start = 0;
     for (auto lf = answer.body.find('\n'); lf != std::string::npos;
          lf = answer.body.find('\n', start)) {
-        const std::string line = Unescape(std::string_view(answer.body).substr(start, lf - start));
+        const std::string line = ::UrlUnescape(answer.body.substr(start, lf - start));
         start = lf + 1;
         if (const auto eq = line.find('='); eq != std::string::npos) {
             answer.fields.emplace(line.substr(0, eq), line.substr(eq + 1));
@@ -60,39 +45,12 @@ Answer Parse(const httplib::Result& result) {
 
 } // namespace
 
-std::string Md5(std::string_view data) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_Digest(data.data(), data.size(), digest, &size, EVP_md5(), nullptr);
-    std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", digest[i]);
-        hex += pair;
-    }
-    return hex;
-}
-
-std::string Escape(std::string_view raw) {
-    std::string out;
-    for (char c : raw) {
-        if (std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80) {
-            out += c;
-        } else {
-            char escape[4];
-            std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(c));
-            out += escape;
-        }
-    }
-    return out;
-}
-
 std::string AccountTarget(const std::string& action, const std::string& login,
                           const std::string& digest, const std::string& msg,
                           const std::string& extra) {
-    const std::string auth = Md5(digest + login + action + msg.substr(0, 31));
     return "/api/app_api.xp?cust=ieto&hash=" + std::string(kToken) + "&action=" + action +
-           "&login=" + Escape(login) + "&auth=" + auth + "&msg=" + Escape(msg) + extra;
+           "&login=" + ::UrlEscape(login) + "&auth=" + ComputeAuth(digest, login, action, msg) +
+           "&msg=" + ::UrlEscape(msg) + extra;
 }
 
 ScratchDb::ScratchDb() {
@@ -127,7 +85,7 @@ TestGateway::TestGateway(const std::string& db, std::chrono::seconds sessionTtl)
 
 void TestGateway::AddAccount(const std::string& login, const std::string& password,
                              Hundredths credit, const std::string& nick, bool nickActive) {
-    storage.PutAccount(Account{login, Md5(password), credit, nick, nickActive});
+    storage.PutAccount(Account{login, Md5Hex(password), credit, nick, nickActive});
 }
 
 Answer TestGateway::Get(const std::string& target) const {
@@ -140,6 +98,10 @@ Answer TestGateway::Post(const std::string& target) const {
     httplib::Client client("127.0.0.1", port);
     client.set_url_encode(false);
     return Parse(client.Post(target.c_str(), "", "text/plain"));
+}
+
+std::string TestGateway::Page(const std::string& target) const {
+    return Get(target).body;
 }
 
 std::string TestGateway::Raw(const std::string& request) const {

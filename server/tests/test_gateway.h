@@ -2,24 +2,24 @@
 
 #include "fault_injector.h"
 #include "gateway.h"
+#include "gateway/GatewayRequests.h"
+#include "gateway/Md5.h"
+#include "gateway/UrlCoding.h"
 #include "http_front.h"
 #include "storage.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
-#include <filesystem>
 #include <map>
 #include <string>
-#include <string_view>
 
+// Requests are built, signed and escaped by the toolbar's own code, never by the server's.
 namespace server::test {
 
 inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
 
-// Our own MD5 and escaping, so requests are not built with the code under test.
-std::string Md5(std::string_view data);
-std::string Escape(std::string_view raw);
-
-// A signed request target of the account interface, built as the toolbar builds it.
+// A signed request target of the account interface; extra parameters are appended as given.
 std::string AccountTarget(const std::string& action, const std::string& login,
                           const std::string& digest, const std::string& msg,
                           const std::string& extra = "");
@@ -56,6 +56,8 @@ public:
     // The target goes out exactly as given: no re-escaping by the HTTP client.
     Answer Get(const std::string& target) const;
     Answer Post(const std::string& target) const;
+    // The body of a page of the admin interface.
+    std::string Page(const std::string& target) const;
     // Sends raw bytes on a fresh connection and returns what comes back: one whole response, or
     // everything until the server closes the connection.
     std::string Raw(const std::string& request) const;
@@ -65,6 +67,24 @@ public:
     Gateway gateway;
     HttpFront front;
     int port = 0;
+};
+
+// jan (10.00, nickname Honza) and eva (5.00) on a fresh server whose portal visits last 2 s.
+class GatewayTest : public ::testing::Test {
+protected:
+    GatewayTest() {
+        gw.AddAccount("jan", "heslo", 1000, "Honza", true);
+        gw.AddAccount("eva", "tajne", 500);
+    }
+
+    // A request of jan's, signed.
+    Answer Account(const std::string& action, const std::string& msg,
+                   const std::string& extra = "") const {
+        return gw.Get(AccountTarget(action, "jan", Md5Hex("heslo"), msg, extra));
+    }
+
+    ScratchDb db;
+    TestGateway gw{db.Path(), std::chrono::seconds(2)};
 };
 
 } // namespace server::test

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
-#include <shobjidl.h>
 
-#include "host/BrowserSite.h"
+#include "host/BrowserFrame.h"
+#include "host/KeyInput.h"
 #include "win/Text.h"
 
 #include <atomic>
@@ -15,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-// The toolbar DLL under test, loaded by path as the browser's COM runtime would load it.
+// The toolbar DLL under test, loaded by path (TEXTARO_DLL) as the browser's COM runtime loads it.
 class ToolbarDll {
 public:
     ToolbarDll();
@@ -26,45 +25,49 @@ public:
     HMODULE Handle() const { return module; }
     // Full Windows path of the DLL, and the folder beside it where its INI files live.
     const std::string& Path() const { return path; }
-    std::string Folder() const;
+    std::string Folder() const { return path.substr(0, path.find_last_of('\\')); }
 
-    HRESULT CanUnloadNow() const;
     HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const;
-    HRESULT Register() const;
-    HRESULT Unregister() const;
+    // One of the exports without arguments: DllCanUnloadNow, DllRegisterServer, ...
+    HRESULT Call(const char* exportName) const;
 
 private:
     std::string path;
     HMODULE module = nullptr;
 };
 
-// The DLL's path from the TEXTARO_DLL variable that the test runner sets, as Windows sees it.
-std::string ToolbarDllPath();
+// The toolbar in the stand-in's browser window: the band comes from the DLL's class factory and
+// is sited, placed, shown and activated as the browser does it. WM_CLOSE to Frame() closes it.
+class BrowserWindow : public BrowserFrame {
+public:
+    explicit BrowserWindow(const ToolbarDll& dll);
 
-// Text of a registry value, or nullopt-like "<missing>" when the key or value is absent.
-std::string RegistryText(HKEY root, const std::string& key, const char* value = nullptr);
-bool RegistryKeyExists(HKEY root, const std::string& key);
+    HWND Frame() const { return Handle(); }
+    HWND Toolbar() const { return BandWindow(); }
+    // The toolbar's index-th child control of the class, in the order they were made.
+    HWND Child(const char* className, int index = 0) const;
+    static HWND EditOf(HWND box);
+};
 
-// Writes a whole file (used for settings.ini and menu.ini beside the DLL).
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 
-// The registry form of a GUID, "{XXXXXXXX-...}".
-std::string GuidText(REFGUID guid);
+// What a band answered when the test's loop offered it a key.
+struct OfferedKey {
+    UINT message;
+    WPARAM key;
+    HRESULT result;
+};
 
-// Runs the thread's messages for a while, so windows can do what was posted to them.
-void PumpMessages(DWORD milliseconds);
+// Runs the thread's messages for a while, so windows can do what was posted to them. Given a
+// band, it offers every key to the band first, as the browser's loop does, and dispatches only
+// the keys the band leaves.
+std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band = nullptr);
 
-// The gateway server the fixture started: "host:port" from the file named by
-// TEXTARO_GATEWAY_FILE.
+// The gateway server the fixture started ("host:port" from the file TEXTARO_GATEWAY_FILE names),
+// and a plain GET on it (its admin pages, or a target to compare with).
 std::string GatewayAddressText();
-// A plain GET on the gateway server (its admin pages, or a target to compare with).
 std::string HttpGet(const std::string& address, const std::string& path);
-
-// Keys through the system's input queue, as the user presses them: they reach the focused
-// window of the foreground window.
-void PressKey(WORD key, bool shift = false);
-void TypeText(const std::wstring& text);
 
 // Local time as the C runtime sees it, independently of the product's own conversions, and
 // the same moment in the form the date and time pickers take.
@@ -78,7 +81,7 @@ bool WaitFor(const std::function<bool()>& condition);
 HWND FindDialog(const char* caption);
 
 // One dialog or message box as the watcher saw it: its caption, the texts of its controls
-// and the icon of a message box ("information", "exclamation", "question" or "").
+// and the icon of a message box ("information", "exclamation", "question", "error" or "").
 struct SeenDialog {
     std::string caption;
     std::string text;
@@ -108,30 +111,4 @@ private:
     mutable std::mutex lock;
     std::vector<SeenDialog> seen;
     std::thread watcher;
-};
-
-// The toolbar in a browser window of the test's own: the band comes from the DLL through its
-// class factory, is sited in the window, placed and shown, as the browser does it.
-class BrowserWindow {
-public:
-    explicit BrowserWindow(const ToolbarDll& dll);
-    ~BrowserWindow();
-    BrowserWindow(const BrowserWindow&) = delete;
-    BrowserWindow& operator=(const BrowserWindow&) = delete;
-
-    HWND Frame() const { return frame; }
-    HWND Toolbar() const { return toolbar; }
-    IInputObject* Input() const { return input; }
-    // What the band reported to its site.
-    const BrowserSite& Site() const { return *site; }
-    // The toolbar's index-th child control of the class, in the order they were made.
-    HWND Child(const char* className, int index = 0) const;
-    static HWND EditOf(HWND box);
-
-private:
-    HWND frame = nullptr;
-    HWND toolbar = nullptr;
-    IUnknown* band = nullptr;
-    IInputObject* input = nullptr;
-    BrowserSite* site = nullptr;
 };

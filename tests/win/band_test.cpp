@@ -1,15 +1,12 @@
 #include "band/Guids.h"
-#include "host/BrowserSite.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
-#include <shobjidl.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -29,79 +26,33 @@ class Band : public testing::Test {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
-        ASSERT_EQ(S_OK, dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory,
-                                           reinterpret_cast<void**>(&factory)));
-        frame = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1200,
-                                200, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_EQ(S_OK,
+                  dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
     }
     void TearDown() override {
-        if (band) {
-            band->Release();
-        }
-        if (factory) {
-            factory->Release();
-        }
-        DestroyWindow(frame);
+        browser.reset();
+        band.Reset();
+        factory.Reset();
         DeleteFileA(SettingsPath().c_str());
         CoUninitialize();
     }
 
     std::string SettingsPath() const { return dll.Folder() + "\\settings.ini"; }
 
-    template <class T> T* As(REFIID iid) {
-        T* result = nullptr;
-        band->QueryInterface(iid, reinterpret_cast<void**>(&result));
-        if (result) {
-            result->Release();
-        }
-        return result;
-    }
-
     void CreateBand() {
-        ASSERT_EQ(S_OK,
-                  factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&band)));
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
     }
+    template <class T> ComPtr<T> As(REFIID iid) { return Query<T>(band.Get(), iid); }
 
-    // Creates the band and sites it in a window of its own, as the browser does.
-    HWND SitedToolbar() {
-        CreateBand();
-        site = new BrowserSite(frame, nullptr);
-        HRESULT result =
-            As<IObjectWithSite>(IID_IObjectWithSite)->SetSite(static_cast<IInputObjectSite*>(site));
-        site->Release();
-        EXPECT_EQ(S_OK, result);
-        HWND toolbar = nullptr;
-        As<IDeskBand>(IID_IDeskBand)->GetWindow(&toolbar);
-        EXPECT_NE(nullptr, toolbar);
-        SetParent(toolbar, frame);
-        return toolbar;
-    }
-
-    static std::vector<HWND> Controls(HWND toolbar) {
-        std::vector<HWND> children;
-        for (HWND child = GetWindow(toolbar, GW_CHILD); child;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            children.push_back(child);
-        }
-        return children;
-    }
-
-    static HWND ControlOfClass(HWND toolbar, const char* className, int index = 0) {
-        for (HWND child : Controls(toolbar)) {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, className) == 0 && index-- == 0) {
-                return child;
-            }
-        }
-        return nullptr;
+    HWND OpenToolbar() {
+        browser = std::make_unique<BrowserWindow>(dll);
+        return browser->Toolbar();
     }
 
     ToolbarDll dll;
-    IClassFactory* factory = nullptr;
-    IUnknown* band = nullptr;
-    BrowserSite* site = nullptr;
-    HWND frame = nullptr;
+    ComPtr<IClassFactory> factory;
+    ComPtr<IUnknown> band;
+    std::unique_ptr<BrowserWindow> browser;
 };
 
 TEST_F(Band, ClassFactoryCreatesPlainAndAggregatedObjects) {
@@ -125,57 +76,40 @@ TEST_F(Band, ClassFactoryCreatesPlainAndAggregatedObjects) {
     EXPECT_EQ(0u, inner->Release());
 }
 
-TEST_F(Band, ModuleStaysLoadedWhileABandLivesOrALockIsHeld) {
-    EXPECT_EQ(S_FALSE, dll.CanUnloadNow()) << "a held class factory keeps the module";
-    factory->Release();
-    factory = nullptr;
-    EXPECT_EQ(S_OK, dll.CanUnloadNow());
-
-    ASSERT_EQ(S_OK, dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory,
-                                       reinterpret_cast<void**>(&factory)));
+TEST_F(Band, ModuleStaysLoadedWhileAFactoryABandOrALockLives) {
+    EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a held class factory keeps the module";
     CreateBand();
-    factory->Release();
-    factory = nullptr;
-    EXPECT_EQ(S_FALSE, dll.CanUnloadNow());
-    band->Release();
-    band = nullptr;
-    EXPECT_EQ(S_OK, dll.CanUnloadNow());
+    factory.Reset();
+    EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a band keeps the module";
+    band.Reset();
+    EXPECT_EQ(S_OK, dll.Call("DllCanUnloadNow"));
 
-    ASSERT_EQ(S_OK, dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory,
-                                       reinterpret_cast<void**>(&factory)));
-    factory->LockServer(TRUE);
-    factory->Release();
-    factory = nullptr;
-    EXPECT_EQ(S_FALSE, dll.CanUnloadNow());
-    ASSERT_EQ(S_OK, dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory,
-                                       reinterpret_cast<void**>(&factory)));
-    factory->LockServer(FALSE);
-    factory->Release();
-    factory = nullptr;
-    EXPECT_EQ(S_OK, dll.CanUnloadNow());
+    for (BOOL lock : {TRUE, FALSE}) {
+        ASSERT_EQ(S_OK,
+                  dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
+        factory->LockServer(lock);
+        factory.Reset();
+        EXPECT_EQ(lock ? S_FALSE : S_OK, dll.Call("DllCanUnloadNow")) << "lock " << lock;
+    }
 }
 
 TEST_F(Band, AnswersItsFiveInterfacesOnly) {
     CreateBand();
     for (REFIID iid : {IID_IObjectWithSite, IID_IInputObject, IID_IDeskBand, IID_IOleWindow,
                        IID_IDockingWindow}) {
-        IUnknown* answer = nullptr;
-        EXPECT_EQ(S_OK, band->QueryInterface(iid, reinterpret_cast<void**>(&answer)));
-        if (answer) {
-            answer->Release();
-        }
+        EXPECT_TRUE(Query<IUnknown>(band.Get(), iid));
     }
     for (REFIID iid : {IID_IDispatch, IID_ITextaroBarBand, IID_IPersistStream}) {
         IUnknown* answer = reinterpret_cast<IUnknown*>(1);
         EXPECT_EQ(E_NOINTERFACE, band->QueryInterface(iid, reinterpret_cast<void**>(&answer)));
         EXPECT_EQ(nullptr, answer);
     }
-    EXPECT_EQ(static_cast<IUnknown*>(As<IObjectWithSite>(IID_IObjectWithSite)), band);
+    EXPECT_EQ(static_cast<IUnknown*>(As<IObjectWithSite>(IID_IObjectWithSite).Get()), band.Get());
 }
 
 TEST_F(Band, BandInfoFillsOnlyWhatIsAsked) {
     CreateBand();
-    IDeskBand* deskBand = As<IDeskBand>(IID_IDeskBand);
+    auto deskBand = As<IDeskBand>(IID_IDeskBand);
     EXPECT_EQ(E_INVALIDARG, deskBand->GetBandInfo(0, 0, nullptr));
 
     struct Case {
@@ -183,15 +117,12 @@ TEST_F(Band, BandInfoFillsOnlyWhatIsAsked) {
         POINTL DESKBANDINFO::*field;
         POINTL expected;
     };
-    const Case cases[] = {
-        {DBIM_MINSIZE, &DESKBANDINFO::ptMinSize, {725, 25}},
-        {DBIM_MAXSIZE, &DESKBANDINFO::ptMaxSize, {-1, 25}},
-        {DBIM_INTEGRAL, &DESKBANDINFO::ptIntegral, {1, 1}},
-        {DBIM_ACTUAL, &DESKBANDINFO::ptActual, {990, 25}},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{DBIM_MINSIZE, &DESKBANDINFO::ptMinSize, {725, 25}},
+                          Case{DBIM_MAXSIZE, &DESKBANDINFO::ptMaxSize, {-1, 25}},
+                          Case{DBIM_INTEGRAL, &DESKBANDINFO::ptIntegral, {1, 1}},
+                          Case{DBIM_ACTUAL, &DESKBANDINFO::ptActual, {990, 25}}}) {
         DESKBANDINFO info;
-        memset(&info, 0x55, sizeof info);
+        std::memset(&info, 0x55, sizeof info);
         DESKBANDINFO untouched = info;
         info.dwMask = c.bit;
         ASSERT_EQ(S_OK, deskBand->GetBandInfo(0, 0, &info));
@@ -199,11 +130,11 @@ TEST_F(Band, BandInfoFillsOnlyWhatIsAsked) {
         EXPECT_EQ(c.expected.y, (info.*c.field).y) << c.bit;
         (info.*c.field) = (untouched.*c.field);
         info.dwMask = untouched.dwMask;
-        EXPECT_EQ(0, memcmp(&info, &untouched, sizeof info)) << "bit " << c.bit;
+        EXPECT_EQ(0, std::memcmp(&info, &untouched, sizeof info)) << "bit " << c.bit;
     }
 
     DESKBANDINFO info;
-    memset(&info, 0x55, sizeof info);
+    std::memset(&info, 0x55, sizeof info);
     info.dwMask = DBIM_MODEFLAGS | DBIM_TITLE | DBIM_BKCOLOR;
     ASSERT_EQ(S_OK, deskBand->GetBandInfo(0, 0, &info));
     EXPECT_EQ(0x108u, info.dwModeFlags);
@@ -218,57 +149,49 @@ TEST_F(Band, SitingNeedsAWindow) {
     EXPECT_EQ(nullptr, window) << "no window before the band is sited";
 
     auto* windowless = new BrowserSite(nullptr, nullptr);
-    EXPECT_EQ(E_FAIL, As<IObjectWithSite>(IID_IObjectWithSite)
-                          ->SetSite(static_cast<IInputObjectSite*>(windowless)));
-    IInputObjectSite* kept = nullptr;
-    EXPECT_EQ(S_OK, As<IObjectWithSite>(IID_IObjectWithSite)
-                        ->GetSite(IID_IInputObjectSite, reinterpret_cast<void**>(&kept)));
-    if (kept) {
-        kept->Release();
-    }
+    auto withSite = As<IObjectWithSite>(IID_IObjectWithSite);
+    EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IInputObjectSite*>(windowless)));
     windowless->Release();
+    ComPtr<IInputObjectSite> kept;
+    EXPECT_EQ(S_OK, withSite->GetSite(IID_IInputObjectSite, kept.PutVoid()));
     EXPECT_EQ(S_OK, As<IDeskBand>(IID_IDeskBand)->GetWindow(&window));
     EXPECT_EQ(nullptr, window);
 }
 
-TEST_F(Band, CloseHidesAndShowShowsAgain) {
-    HWND toolbar = SitedToolbar();
-    IDeskBand* deskBand = As<IDeskBand>(IID_IDeskBand);
-    ASSERT_EQ(S_OK, deskBand->ShowDW(TRUE));
+TEST_F(Band, CloseHidesShowShowsAgainAndTheBrowserClosingEndsIt) {
+    HWND toolbar = OpenToolbar();
+    auto deskBand = Query<IDeskBand>(browser->Input(), IID_IDeskBand);
     EXPECT_TRUE(IsWindowVisible(toolbar));
     ASSERT_EQ(S_OK, deskBand->CloseDW(0));
     EXPECT_FALSE(IsWindowVisible(toolbar));
     EXPECT_TRUE(IsWindow(toolbar));
     ASSERT_EQ(S_OK, deskBand->ShowDW(TRUE));
     EXPECT_TRUE(IsWindowVisible(toolbar));
+
+    PostMessageA(browser->Frame(), WM_CLOSE, 0, 0);
+    PumpMessages(100);
+    EXPECT_FALSE(IsWindow(toolbar)) << "closing the browser window takes the toolbar along";
 }
 
 TEST_F(Band, HasFocusWhileABoxHasTheFocusOrItsListIsOpen) {
-    HWND toolbar = SitedToolbar();
-    As<IDeskBand>(IID_IDeskBand)->ShowDW(TRUE);
-    IInputObject* input = As<IInputObject>(IID_IInputObject);
-    SetFocus(frame);
-    EXPECT_EQ(S_FALSE, input->HasFocusIO());
-
-    ASSERT_EQ(S_OK, input->UIActivateIO(TRUE, nullptr));
-    HWND messageEdit = reinterpret_cast<HWND>(
-        SendMessageA(ControlOfClass(toolbar, WC_COMBOBOXEXA, 0), CBEM_GETEDITCONTROL, 0, 0));
-    EXPECT_EQ(messageEdit, GetFocus());
+    OpenToolbar();
+    IInputObject* input = browser->Input();
+    EXPECT_EQ(BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0)), GetFocus())
+        << "activating the band focuses the message box";
     EXPECT_EQ(S_OK, input->HasFocusIO());
 
-    SetFocus(frame);
+    SetFocus(browser->Frame());
     EXPECT_EQ(S_FALSE, input->HasFocusIO());
-    HWND recipientCombo = reinterpret_cast<HWND>(
-        SendMessageA(ControlOfClass(toolbar, WC_COMBOBOXEXA, 1), CBEM_GETCOMBOCONTROL, 0, 0));
-    SendMessageA(recipientCombo, CB_SHOWDROPDOWN, TRUE, 0);
+    HWND recipientList = reinterpret_cast<HWND>(
+        SendMessageA(browser->Child(WC_COMBOBOXEXA, 1), CBEM_GETCOMBOCONTROL, 0, 0));
+    SendMessageA(recipientList, CB_SHOWDROPDOWN, TRUE, 0);
     EXPECT_EQ(S_OK, input->HasFocusIO());
-    SendMessageA(recipientCombo, CB_SHOWDROPDOWN, FALSE, 0);
+    SendMessageA(recipientList, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 TEST_F(Band, KeysReachTheFocusedBoxExceptTab) {
-    HWND toolbar = SitedToolbar();
-    IInputObject* input = As<IInputObject>(IID_IInputObject);
-    input->UIActivateIO(TRUE, nullptr);
+    OpenToolbar();
+    IInputObject* input = browser->Input();
     HWND edit = GetFocus();
 
     // A Tab press moves on to the recipient box; its release is left to the browser.
@@ -276,24 +199,21 @@ TEST_F(Band, KeysReachTheFocusedBoxExceptTab) {
     EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&tab));
     MSG letter{edit, WM_CHAR, 'a', 0, 0, {0, 0}};
     EXPECT_EQ(S_OK, input->TranslateAcceleratorIO(&letter));
-    char text[16] = {};
-    GetWindowTextA(edit, text, sizeof text);
-    EXPECT_STREQ("a", text);
+    EXPECT_EQ("a", WindowText(edit));
 
-    SetFocus(frame);
+    SetFocus(browser->Frame());
     EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&letter)) << "not the toolbar's key";
-    EXPECT_NE(nullptr, toolbar);
+    EXPECT_EQ("a", WindowText(edit)) << "and the toolbar does not type it either";
 }
 
 TEST_F(Band, MessageBoxTakesTheWidthTheOtherSlotsLeave) {
-    HWND toolbar = SitedToolbar();
-    HWND messageBox = ControlOfClass(toolbar, WC_COMBOBOXEXA, 0);
+    HWND toolbar = OpenToolbar();
+    HWND messageBox = browser->Child(WC_COMBOBOXEXA, 0);
     for (int width : {900, 1000}) {
         SetWindowPos(toolbar, nullptr, 0, 0, width, 25, SWP_NOZORDER | SWP_NOMOVE);
-        RECT slot{};
+        RECT slot{}, box{};
         SendMessageA(toolbar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&slot));
         EXPECT_EQ(width - 610, slot.right - slot.left) << width;
-        RECT box{};
         GetWindowRect(messageBox, &box);
         MapWindowPoints(nullptr, toolbar, reinterpret_cast<POINT*>(&box), 2);
         EXPECT_EQ(slot.left, box.left);
@@ -302,50 +222,55 @@ TEST_F(Band, MessageBoxTakesTheWidthTheOtherSlotsLeave) {
 }
 
 TEST_F(Band, CreditLabelCentresOneLineAndWrapsALongText) {
-    HWND toolbar = SitedToolbar();
-    HWND credit = ControlOfClass(toolbar, "Static", 1);
-    ASSERT_NE(nullptr, credit);
+    OpenToolbar();
+    HWND credit = browser->Child("Static", 1);
     SetWindowTextA(credit, "125.50 Kč");
     EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE);
     SetWindowTextA(credit, "Kredit nelze zjistit, zkuste to znovu");
     EXPECT_FALSE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE);
-    char text[64] = {};
-    GetWindowTextA(credit, text, sizeof text);
-    EXPECT_STREQ("Kredit nelze zjistit, zkuste to znovu", text);
+    EXPECT_EQ("Kredit nelze zjistit, zkuste to znovu", WindowText(credit));
 }
 
-TEST_F(Band, ButtonsHaveTheirTips) {
-    HWND toolbar = SitedToolbar();
-    auto tipFor = [&](UINT_PTR button) {
-        NMTTDISPINFOA request{};
-        request.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
-        request.hdr.idFrom = button;
-        request.hdr.code = TTN_NEEDTEXTA;
-        request.lpszText = const_cast<char*>("unchanged");
-        SendMessageA(toolbar, WM_NOTIFY, button, reinterpret_cast<LPARAM>(&request));
-        return std::string(request.lpszText);
-    };
-    EXPECT_EQ("Hlavní nabídka Textaro", tipFor(0));
-    EXPECT_EQ("Text zprávy v rozšířeném pohledu", tipFor(2));
-    EXPECT_EQ("Výběr příjemce, úprava kontaktů", tipFor(5));
-    EXPECT_EQ("Nastavit datum a čas odeslání zprávy", tipFor(7));
-    EXPECT_EQ("Odeslat zprávu na zadaná tel. čísla", tipFor(8));
-    EXPECT_EQ("unchanged", tipFor(3)) << "a control's place has no tip";
+// The tip the user sees with the mouse resting on a button: the toolbar's tooltip control asks
+// for the text as it does in the browser.
+TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
+    HWND toolbar = OpenToolbar();
+    HWND tooltip = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_TRUE(IsWindow(tooltip));
+    const std::pair<int, std::string> tips[] = {{0, "Hlavní nabídka Textaro"},
+                                                {2, "Text zprávy v rozšířeném pohledu"},
+                                                {5, "Výběr příjemce, úprava kontaktů"},
+                                                {7, "Nastavit datum a čas odeslání zprávy"},
+                                                {8, "Odeslat zprávu na zadaná tel. čísla"},
+                                                {3, ""}};
+    for (const auto& [button, tip] : tips) {
+        RECT rect{};
+        SendMessageA(toolbar, TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
+        POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(toolbar, &centre);
+        SetCursorPos(centre.x, centre.y - 1);
+        PumpMessages(100);
+        SetCursorPos(centre.x, centre.y);
+        for (int wait = 0; wait < 25 && !IsWindowVisible(tooltip); ++wait) {
+            PumpMessages(50);
+        }
+        EXPECT_EQ(tip, IsWindowVisible(tooltip) ? WindowText(tooltip) : "") << button;
+        SetCursorPos(0, 500);
+        PumpMessages(300);
+    }
 }
 
 TEST_F(Band, ReceiptSwitchFollowsTheSettings) {
     WriteFile(SettingsPath(), "[SETTINGS]\r\nAutoRecack=1\r\nEmail=\r\n");
-    HWND greyed = ControlOfClass(SitedToolbar(), "Button");
+    OpenToolbar();
+    HWND greyed = browser->Child("Button");
     EXPECT_EQ(BST_CHECKED, SendMessageA(greyed, BM_GETCHECK, 0, 0));
     EXPECT_FALSE(IsWindowEnabled(greyed)) << "no address for the receipt";
-    char caption[32] = {};
-    GetWindowTextA(greyed, caption, sizeof caption);
-    EXPECT_STREQ("doručenka", caption);
+    EXPECT_EQ("doručenka", WindowText(greyed));
 
-    band->Release();
-    band = nullptr;
     WriteFile(SettingsPath(), "[SETTINGS]\r\nAutoRecack=0\r\nEmail=jana@example.cz\r\n");
-    HWND enabled = ControlOfClass(SitedToolbar(), "Button");
+    OpenToolbar();
+    HWND enabled = browser->Child("Button");
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(enabled, BM_GETCHECK, 0, 0));
     EXPECT_TRUE(IsWindowEnabled(enabled));
 }

@@ -2,6 +2,7 @@
 #include "dialogs/DelayedSendDialog.h"
 #include "dialogs/TextViewDialog.h"
 #include "tests/win/TestSupport.h"
+#include "toolbar/HistoryCombo.h"
 #include "toolbar/ProgressDialog.h"
 #include "win/Module.h"
 
@@ -96,25 +97,22 @@ protected:
     HWND owner = nullptr;
 };
 
+// The text view over the toolbar's own kind of message box.
 class TextView : public Dialogs {
 protected:
     void SetUp() override {
         Dialogs::SetUp();
-        box = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 0, 0,
-                              300, 150, owner, nullptr, nullptr, nullptr);
-        boxEdit = reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
-        ASSERT_NE(nullptr, boxEdit);
-        // As the toolbar's message box.
-        SendMessageA(boxEdit, EM_LIMITTEXT, 1440, 0);
+        ASSERT_TRUE(box.Create(owner));
+        boxEdit = box.EditWindow();
     }
 
     bool Run(const std::function<void(HWND dialog, HWND edit)>& answer) {
         return RunAnswered(
-            "Text nové SMS", [&] { TextViewDialog(box, owner).Run(); },
+            "Text nové SMS", [&] { TextViewDialog(box.Handle(), owner).Run(); },
             [&](HWND dialog) { answer(dialog, GetDlgItem(dialog, IDC_TEXTVIEW_EDIT)); });
     }
 
-    HWND box = nullptr;
+    HistoryCombo box;
     HWND boxEdit = nullptr;
 };
 
@@ -150,6 +148,16 @@ TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
 
     progress.Close();
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(Dialogs, ProgressWindowWithoutItsOwnerIsNotMadeAndShowAndCloseDoNothing) {
+    DestroyWindow(owner);
+    ProgressDialog progress(owner);
+    EXPECT_FALSE(progress.Create());
+    progress.Show();
+    EXPECT_EQ(nullptr, FindDialog("Odesílání"));
+    progress.Close();
+    EXPECT_EQ(nullptr, FindDialog("Odesílání"));
 }
 
 TEST_F(Dialogs, DelayedSendShowsTheGivenMomentAndOffersNoDayBeforeToday) {

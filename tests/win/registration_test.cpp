@@ -7,95 +7,82 @@
 
 namespace {
 
+std::string GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return Narrow(text);
+}
+
 const std::string Clsid = GuidText(CLSID_TextaroBarBand);
 const std::string Libid = GuidText(LIBID_TextaroBarLib);
+const std::string ClassKey = "CLSID\\" + Clsid;
 const char* ToolbarKey = "SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar";
+
+// Text of a registry value, or "<missing>" when the key or value is absent.
+std::string RegistryText(HKEY root, const std::string& key, const char* value = nullptr) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    LONG status = RegGetValueA(root, key.c_str(), value, RRF_RT_REG_SZ, nullptr, data, &size);
+    return status == ERROR_SUCCESS ? std::string(data) : std::string("<missing>");
+}
+
+bool KeyExists(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(opened);
+    return true;
+}
 
 class Registration : public testing::Test {
 protected:
-    void SetUp() override { CoInitialize(nullptr); }
+    void SetUp() override {
+        CoInitialize(nullptr);
+        ASSERT_EQ(S_OK, dll.Call("DllRegisterServer"));
+    }
     void TearDown() override {
-        dll.Unregister();
+        dll.Call("DllUnregisterServer");
         CoUninitialize();
     }
     ToolbarDll dll;
 };
 
-TEST_F(Registration, WritesEveryRowOfTheTable) {
-    ASSERT_EQ(S_OK, dll.Register());
-
-    EXPECT_EQ("TextaroBarBand", RegistryText(HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand.1"));
-    EXPECT_EQ(Clsid, RegistryText(HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand.1\\CLSID"));
-    EXPECT_EQ("TextaroBarBand", RegistryText(HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand"));
-    EXPECT_EQ(Clsid, RegistryText(HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand\\CLSID"));
-    EXPECT_EQ("TextaroBar.TextaroBarBand.1",
-              RegistryText(HKEY_CLASSES_ROOT, "TextaroBar.TextaroBarBand\\CurVer"));
-    const std::string classKey = "CLSID\\" + Clsid;
-    EXPECT_EQ(PortalLabel, RegistryText(HKEY_CLASSES_ROOT, classKey));
-    EXPECT_EQ("TextaroBar.TextaroBarBand.1",
-              RegistryText(HKEY_CLASSES_ROOT, classKey + "\\ProgID"));
-    EXPECT_EQ("TextaroBar.TextaroBarBand",
-              RegistryText(HKEY_CLASSES_ROOT, classKey + "\\VersionIndependentProgID"));
+// Every row and its removal through regsvr32 are checked by scripts/check-registration.sh; here
+// what that check cannot see.
+TEST_F(Registration, PointsAtThisModuleAndRegistersTheTypeLibrary) {
     EXPECT_STRCASEEQ(dll.Path().c_str(),
-                     RegistryText(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32").c_str());
-    EXPECT_EQ("Apartment",
-              RegistryText(HKEY_CLASSES_ROOT, classKey + "\\InprocServer32", "ThreadingModel"));
-    EXPECT_EQ(Libid, RegistryText(HKEY_CLASSES_ROOT, classKey + "\\TypeLib"));
-    EXPECT_EQ(PortalLabel, RegistryText(HKEY_LOCAL_MACHINE, ToolbarKey, Clsid.c_str()));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + Libid + "\\1.0"));
+                     RegistryText(HKEY_CLASSES_ROOT, ClassKey + "\\InprocServer32").c_str());
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + Libid + "\\1.0"));
 }
 
 TEST_F(Registration, RegisteringAgainClearsAStaleClassKey) {
-    ASSERT_EQ(S_OK, dll.Register());
     HKEY stale = nullptr;
     ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + Clsid + "\\Stale").c_str(), &stale));
+              RegCreateKeyA(HKEY_CLASSES_ROOT, (ClassKey + "\\Stale").c_str(), &stale));
     RegCloseKey(stale);
-
-    ASSERT_EQ(S_OK, dll.Register());
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + Clsid + "\\Stale"));
-}
-
-TEST_F(Registration, UnregisteringRemovesRowsAndKeepsSharedKeys) {
-    ASSERT_EQ(S_OK, dll.Register());
-    ASSERT_EQ(S_OK, dll.Unregister());
-
-    for (const char* key : {"TextaroBar.TextaroBarBand.1", "TextaroBar.TextaroBarBand"}) {
-        EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
-    }
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + Clsid));
-    EXPECT_EQ("<missing>", RegistryText(HKEY_LOCAL_MACHINE, ToolbarKey, Clsid.c_str()));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + Libid));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CLASSES_ROOT, "CLSID"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, ToolbarKey));
+    ASSERT_EQ(S_OK, dll.Call("DllRegisterServer"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ClassKey + "\\Stale"));
 }
 
 TEST_F(Registration, ToolbarValueGoesEvenWhenTheRestOfUnregistrationFails) {
-    ASSERT_EQ(S_OK, dll.Register());
     // Without its type-library registration the unregistration cannot complete.
     ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_TextaroBarLib, 1, 0, LOCALE_NEUTRAL,
                                       sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32));
-
-    EXPECT_TRUE(FAILED(dll.Unregister()));
+    EXPECT_TRUE(FAILED(dll.Call("DllUnregisterServer")));
     EXPECT_EQ("<missing>", RegistryText(HKEY_LOCAL_MACHINE, ToolbarKey, Clsid.c_str()));
 }
 
 TEST_F(Registration, TypeLibraryDescribesTheBandClass) {
-    wchar_t path[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, dll.Path().c_str(), -1, path, MAX_PATH);
-    ITypeLib* library = nullptr;
-    ASSERT_EQ(S_OK, LoadTypeLibEx(path, REGKIND_NONE, &library));
+    ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadTypeLibEx(Widen(dll.Path()).c_str(), REGKIND_NONE, library.Put()));
     TLIBATTR* attributes = nullptr;
     ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
     EXPECT_TRUE(IsEqualGUID(LIBID_TextaroBarLib, attributes->guid));
     EXPECT_EQ(1, attributes->wMajorVerNum);
     library->ReleaseTLibAttr(attributes);
-    ITypeInfo* coclass = nullptr;
-    EXPECT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_TextaroBarBand, &coclass));
-    if (coclass) {
-        coclass->Release();
-    }
-    library->Release();
+    ComPtr<ITypeInfo> coclass;
+    EXPECT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_TextaroBarBand, coclass.Put()));
 }
 
 } // namespace
