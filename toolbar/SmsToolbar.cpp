@@ -332,9 +332,6 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
     case WM_NOTIFY: {
-        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA) {
-            return GetToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
-        }
         // The boxes tell their parent, this toolbar, about edits and the start of editing;
         // each box handles its own notifications, and they go no further, so none of them
         // can pass for a click on a button.

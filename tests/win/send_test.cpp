@@ -47,13 +47,7 @@ protected:
 
     void Pump(DWORD milliseconds) { PumpMessages(milliseconds); }
 
-    void Click(int button) {
-        RECT rect{};
-        SendMessageA(browser->Toolbar(), TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
-        LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        PostMessageA(browser->Toolbar(), WM_LBUTTONDOWN, MK_LBUTTON, point);
-        PostMessageA(browser->Toolbar(), WM_LBUTTONUP, 0, point);
-    }
+    void Click(int button) { browser->Click(button); }
 
     bool SendButtonEnabled() const {
         return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
