@@ -66,13 +66,8 @@ add_test(NAME regsvr32_registration
                  ${registry_view})
 add_test(NAME host_loads_toolbar
          COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/host-loads-toolbar.sh ${TEXTARO_OUT})
-add_test(NAME host_closes_during_run
-         COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/host-closes-during-run.sh ${TEXTARO_OUT}
-                 ${CMAKE_BINARY_DIR}/gateway-server/address)
 set_tests_properties(regsvr32_registration host_loads_toolbar PROPERTIES
   FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE TIMEOUT 300)
-set_tests_properties(host_closes_during_run PROPERTIES
-  FIXTURES_REQUIRED "wine_prefix;gateway_server" RUN_SERIAL TRUE TIMEOUT 300)
 
 # Benchmarks that need the real client under Wine; scripts/bench.sh runs them.
 add_executable(send_bench ${PROJECT_SOURCE_DIR}/bench/send_bench.cpp)
