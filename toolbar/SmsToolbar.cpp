@@ -29,11 +29,17 @@ void SetFace(LOGFONTA& font, const char* face) {
 } // namespace
 
 SmsToolbar::SmsToolbar()
-    : settings(Module::FilePath()), gatewayClient(ParseGatewayAddress(settings.ReadGateway())) {
+    : settings(Module::FilePath()),
+      shared(std::make_shared<SharedState>(ParseGatewayAddress(settings.ReadGateway()))),
+      gatewayClient(shared->gateway) {
     settings.Load();
+    mainMenu.Build(settings);
 }
 
 SmsToolbar::~SmsToolbar() {
+    // An account refresh still waiting for the gateway finishes on its own and then finds
+    // no toolbar to report to.
+    shared->toolbar = nullptr;
     closing = true;
     WaitForSendRun();
     Destroy();
@@ -126,6 +132,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
     gatewayClient.Connect();
+    StartAccountRefresh();
 
     RECT client{};
     GetClientRect(Handle(), &client);
@@ -329,6 +336,14 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         WaitForSendRun();
         break;
     case WM_COMMAND:
+        // A command picked from a menu that this window owns; identifier 0 is no command.
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            if (LOWORD(wParam) != 0) {
+                OnMenuCommand(LOWORD(wParam));
+            }
+            return 0;
+        }
+        [[fallthrough]];
     case WM_NOTIFY: {
         if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA) {
             return GetToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));

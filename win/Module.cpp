@@ -25,6 +25,12 @@ std::string Module::FilePath() {
     }
 }
 
+std::string Module::Name() {
+    const std::string path = FilePath();
+    const std::string file = path.substr(path.find_last_of('\\') + 1);
+    return file.substr(0, file.find_last_of('.'));
+}
+
 void Module::Lock() {
     InterlockedIncrement(&lockCount);
 }

@@ -11,6 +11,8 @@ public:
     static HINSTANCE Instance();
     static void SetInstance(HINSTANCE instance);
     static std::string FilePath();
+    // The module's file name without its extension: the caption of its message boxes.
+    static std::string Name();
 
     static void Lock();
     static void Unlock();

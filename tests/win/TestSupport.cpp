@@ -286,6 +286,7 @@ void DialogWatcher::Watch() {
 BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
     frame = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1200, 200,
                             nullptr, nullptr, nullptr, nullptr);
+    web = new WebBrowser(frame);
     SetForegroundWindow(frame);
     IClassFactory* factory = nullptr;
     if (FAILED(dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory,
@@ -303,7 +304,7 @@ BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
         ADD_FAILURE() << "no band";
         return;
     }
-    site = new BrowserSite(frame, nullptr);
+    site = new BrowserSite(frame, web);
     EXPECT_EQ(S_OK, withSite->SetSite(static_cast<IInputObjectSite*>(site)));
     withSite->Release();
     deskBand->GetWindow(&toolbar);
@@ -323,6 +324,9 @@ BrowserWindow::~BrowserWindow() {
     }
     if (site) {
         site->Release();
+    }
+    if (web) {
+        web->Release();
     }
     DestroyWindow(frame);
 }

@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include "host/BrowserSite.h"
+#include "host/WebBrowser.h"
 #include "win/Text.h"
 
 #include <atomic>
@@ -124,6 +125,8 @@ public:
     IInputObject* Input() const { return input; }
     // What the band reported to its site.
     const BrowserSite& Site() const { return *site; }
+    // The addresses the toolbar opened in this window, in UTF-8.
+    const std::vector<std::string>& Navigations() const { return web->Navigations(); }
     // The toolbar's index-th child control of the class, in the order they were made.
     HWND Child(const char* className, int index = 0) const;
     static HWND EditOf(HWND box);
@@ -134,4 +137,5 @@ private:
     IUnknown* band = nullptr;
     IInputObject* input = nullptr;
     BrowserSite* site = nullptr;
+    WebBrowser* web = nullptr;
 };
