@@ -215,6 +215,8 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
         PressKey(argument);
     } else if (verb == "click") {
         Click(std::atoi(argument.c_str()));
+    } else if (verb == "press") {
+        Press(std::atoi(argument.c_str()));
     } else if (verb == "activate") {
         inputObject->UIActivateIO(TRUE, nullptr);
     } else if (verb == "snapshot") {
@@ -318,6 +320,20 @@ void BrowserFrame::Click(int button) {
     PostMessageA(bandWindow, WM_LBUTTONUP, 0, point);
 }
 
+void BrowserFrame::Press(int button) {
+    // With the mouse itself, on the right end of the button: the arrow of a drop-down button.
+    RECT rect{};
+    SendMessageA(bandWindow, TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
+    POINT point{rect.right - 4, (rect.top + rect.bottom) / 2};
+    ClientToScreen(bandWindow, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof clicks[0]);
+}
+
 void BrowserFrame::TypeText(const std::string& utf8) {
     for (wchar_t c : Widen(utf8, CP_UTF8)) {
         INPUT input[2] = {};
@@ -337,6 +353,7 @@ void BrowserFrame::PressKey(const std::string& name) {
     WORD code = key == "tab"      ? VK_TAB
                 : key == "enter"  ? VK_RETURN
                 : key == "down"   ? VK_DOWN
+                : key == "up"     ? VK_UP
                 : key == "escape" ? VK_ESCAPE
                                   : 0;
     if (!code) {

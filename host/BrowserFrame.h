@@ -32,6 +32,7 @@ private:
     void PrintDialog();
     void AnswerDialog(const std::string& button);
     void Click(int button);
+    void Press(int button);
     void TypeText(const std::string& utf8);
     void PressKey(const std::string& name);
 
