@@ -25,8 +25,8 @@ inline constexpr int Uninstall = 52;
 // and the value it acts on (a portal action or a link; empty for the fixed commands).
 struct MenuItem {
     int id = 0;
-    std::string label;
-    std::string value;
+    std::string label{};
+    std::string value{};
 
     bool operator==(const MenuItem&) const = default;
 };

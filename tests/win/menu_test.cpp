@@ -88,11 +88,9 @@ protected:
                     found = static_cast<int>(info.wID) == command;
                 }
             }
-            menuCorner = {0, 0};
             RECT rect{};
-            if (GetWindowRect(popup, &rect)) {
-                menuCorner = {rect.left, rect.top};
-            }
+            GetWindowRect(popup, &rect);
+            menuCorner = {rect.left, rect.top};
             for (int i = 0; found && i < downs; ++i) {
                 PressKey(VK_DOWN);
             }
@@ -152,15 +150,7 @@ protected:
     POINT buttonCorner{};
 };
 
-std::string Entries(const char* section, int count, const std::string& first) {
-    std::string text = std::string("[") + section + "]\r\n" + first + "\r\n";
-    for (int i = 2; i <= count; ++i) {
-        text += "Položka " + std::to_string(i) + "=item" + std::to_string(i) + "\r\n";
-    }
-    return text;
-}
-
-TEST_F(Menus, MainMenuHoldsTheFixedItemsAndTheSectionsUpToTheirLimits) {
+TEST_F(Menus, MenusShowTheirItemsBelowTheButtons) {
     const std::vector<ShownItem> fixedOnly = {{1, "Textaro.cz"},
                                               {},
                                               {},
@@ -176,34 +166,30 @@ TEST_F(Menus, MainMenuHoldsTheFixedItemsAndTheSectionsUpToTheirLimits) {
     EXPECT_EQ(fixedOnly, Pick(0, 0));
     EXPECT_EQ(buttonCorner.x, menuCorner.x) << "the menu opens at the button's bottom-left";
     EXPECT_EQ(buttonCorner.y, menuCorner.y);
+    DialogWatcher watcher;
+    const std::vector<ShownItem> addressBook = {
+        {IDM_PICKRECIPIENTS, "Vybrat příjemce...", true},
+        {IDM_EDITCONTACTS, "Upravit moje kontakty...", false}};
+    EXPECT_EQ(addressBook, Pick(5, IDM_PICKRECIPIENTS));
+    EXPECT_TRUE(watcher.Seen().empty());
     browser.reset();
 
-    Open(Entries("MojeTextaro", 18, "A=b=c") + Entries("TextaroMenu", 20, "Odkaz=a?b=c"));
+    // One entry too many in each section.
+    std::string sections = "[MojeTextaro]\r\nA=b=c\r\n";
+    for (int i = 2; i <= 18; ++i) {
+        sections += "Stránka " + std::to_string(i) + "=x\r\n";
+    }
+    sections += "[TextaroMenu]\r\nOdkaz=a?b=c\r\n";
+    for (int i = 2; i <= 20; ++i) {
+        sections += "Odkaz " + std::to_string(i) + "=x\r\n";
+    }
+    Open(sections);
     const std::vector<ShownItem> full = Pick(0, 0);
     ASSERT_EQ(fixedOnly.size() + 17 + 19, full.size()) << "the 18th and 20th entries are absent";
     EXPECT_EQ((ShownItem{3, "A"}), full[2]);
-    EXPECT_EQ((ShownItem{19, "Položka 17"}), full[18]);
-    EXPECT_EQ((ShownItem{}), full[19]);
+    EXPECT_EQ((ShownItem{19, "Stránka 17"}), full[18]);
     EXPECT_EQ((ShownItem{31, "Odkaz"}), full[23]);
-    EXPECT_EQ((ShownItem{49, "Položka 19"}), full[41]);
-    EXPECT_EQ((ShownItem{50, "Nastavení"}), full[43]);
-}
-
-TEST_F(Menus, LinksOpenWithTheVersionTag) {
-    Open("Upgrade=http://example.cz/upgrade?v=2\r\n[TextaroMenu]\r\nOdkaz=a?b=c\r\n");
-    const struct {
-        int command;
-        std::string link;
-    } links[] = {
-        {31, "a?b=c&IETOOLBARVAR=1.0.76"},
-        {1, "http://" + address + "?index.xp&IETOOLBARVAR=1.0.76"},
-        {51, "http://example.cz/upgrade?v=2&IETOOLBARVAR=1.0.76"},
-    };
-    for (const auto& link : links) {
-        Pick(0, link.command);
-        EXPECT_EQ(link.link, LastNavigation()) << link.command;
-    }
-    EXPECT_NE(std::string::npos, HttpGet(address, "/?index.xp").find("Textaro"));
+    EXPECT_EQ((ShownItem{49, "Odkaz 19"}), full[41]);
 }
 
 TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
@@ -274,12 +260,25 @@ TEST_F(Menus, ClearingAHistoryAsksFirst) {
     EXPECT_EQ("question", watcher.Seen()[1].icon);
 }
 
-TEST_F(Menus, UninstallerStartsInTheDllFolderWithItsArguments) {
+TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
     const std::string recorder =
         std::string(self).substr(0, std::string(self).find_last_of('\\')) + "\\record_args.exe";
-    Open("UninstalString=" + recorder + "\r\nUninstalStringArgs=/S --keep \"a b\"\r\n");
+    Open("Upgrade=http://example.cz/upgrade?v=2\r\nUninstalString=" + recorder +
+         "\r\nUninstalStringArgs=/S --keep \"a b\"\r\n[TextaroMenu]\r\nOdkaz=a?b=c\r\n");
+    const struct {
+        int command;
+        std::string link;
+    } links[] = {
+        {31, "a?b=c&IETOOLBARVAR=1.0.76"},
+        {1, "http://" + address + "?index.xp&IETOOLBARVAR=1.0.76"},
+        {51, "http://example.cz/upgrade?v=2&IETOOLBARVAR=1.0.76"},
+    };
+    for (const auto& link : links) {
+        Pick(0, link.command);
+        EXPECT_EQ(link.link, LastNavigation()) << link.command;
+    }
     Pick(0, 52);
     ASSERT_TRUE(WaitFor([&] { return !ReadFile(Beside("uninstall.txt")).empty(); }));
     EXPECT_EQ("/S --keep \"a b\"\n" + dll.Folder(), ReadFile(Beside("uninstall.txt")));
@@ -293,15 +292,6 @@ TEST_F(Menus, UninstallerStartsInTheDllFolderWithItsArguments) {
     EXPECT_EQ("TextaroBar", watcher.Seen()[0].caption);
     EXPECT_EQ("exclamation", watcher.Seen()[1].icon);
     EXPECT_TRUE(browser->Navigations().empty());
-}
-
-TEST_F(Menus, AddressBookArrowOffersPickingInBoldAndEditing) {
-    Open();
-    DialogWatcher watcher;
-    const std::vector<ShownItem> expected = {{IDM_PICKRECIPIENTS, "Vybrat příjemce...", true},
-                                             {IDM_EDITCONTACTS, "Upravit moje kontakty...", false}};
-    EXPECT_EQ(expected, Pick(5, IDM_PICKRECIPIENTS));
-    EXPECT_TRUE(watcher.Seen().empty());
 }
 
 TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
