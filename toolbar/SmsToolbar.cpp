@@ -243,6 +243,10 @@ void SmsToolbar::OnButtonCommand(int command) {
     case TextViewSlot:
         ShowTextView();
         break;
+    case AddressBookSlot:
+        // Its face picks recipients, as its menu's first item does: both wait for the picker.
+        OnMenuCommand(IDM_PICKRECIPIENTS);
+        break;
     case DelayedSendSlot:
         ChooseSendTime();
         break;
