@@ -228,6 +228,13 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
         const std::string served = HttpGet(address, opened.substr(opened.find("/index.xp")));
         EXPECT_NE(std::string::npos, served.find("<b>jana</b>")) << served;
     }
+    browser.reset();
+
+    Open("[MojeTextaro]\r\nÚčet=account\r\n", "nikdo");
+    Pick(0, 3);
+    EXPECT_NE(std::string::npos, LastNavigation().find("/index.xp?sid=&action=account&"))
+        << "a refused sign-in leaves no visit to pass on";
+    EXPECT_EQ("", WindowText(credit));
 }
 
 TEST_F(Menus, ClearingAHistoryAsksFirst) {
