@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
     std::printf("toolbar open and close, %d toolbars in one process:\n", Toolbars);
     Print("fast gateway", fast);
     Print("gateway taking 2 s a request", slow);
-    std::printf("  slow against fast: open %+.0f %%, close %+.0f %% (goal: within 10 %%)\n",
+    std::printf("  slow against fast: open %+.0f %%, close %+.0f %% (goal: at most +10 %%)\n",
                 100.0 * (slow.open - fast.open) / fast.open,
                 100.0 * (slow.close - fast.close) / fast.close);
     DestroyWindow(frame);
