@@ -52,7 +52,8 @@ void SmsToolbar::OnMenuCommand(int command) {
         RunUninstaller();
     } else if (command != AccountSettings && command != IDM_PICKRECIPIENTS &&
                command != IDM_EDITCONTACTS) {
-        // The settings and address-book dialogs come with their own commands.
+        // "Nastavení" and the address book's items open dialogs of their own, which the
+        // toolbar does not have yet: until then they do nothing.
         const std::string text = "Nezname menu ID: " + std::to_string(command);
         MessageBoxA(Handle(), text.c_str(), Module::Name().c_str(), MB_OK);
     }
