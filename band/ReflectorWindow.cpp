@@ -14,9 +14,15 @@ LRESULT ReflectorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         toolbar->OnButtonCommand(LOWORD(wParam));
         return 0;
     }
-    if (message == WM_NOTIFY && toolbar &&
-        reinterpret_cast<const NMHDR*>(lParam)->code == TTN_NEEDTEXTA) {
-        return toolbar->GetToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+    if (message == WM_NOTIFY && toolbar) {
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.code == TTN_NEEDTEXTA) {
+            return toolbar->GetToolTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+        }
+        if (header.code == TBN_DROPDOWN && header.hwndFrom == toolbar->Handle()) {
+            toolbar->ShowDropDownMenu(*reinterpret_cast<const NMTOOLBARA*>(lParam));
+            return TBDDRET_DEFAULT;
+        }
     }
     return Window::HandleMessage(message, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 #include "band/TextaroBarBand.h"
 
 #include "win/Module.h"
+#include "win/Text.h"
 
 #include <shlguid.h>
 
@@ -199,4 +200,18 @@ void TextaroBarBand::FocusChange(bool hasFocus) {
     ComPtr<IUnknown> self;
     QueryInterface(IID_IUnknown, self.PutVoid());
     inputObjectSite->OnFocusChangeIS(self.Get(), hasFocus);
+}
+
+void TextaroBarBand::NavigateTo(const std::string& link) {
+    if (!browser) {
+        return;
+    }
+    VARIANT url;
+    VariantInit(&url);
+    V_VT(&url) = VT_BSTR;
+    V_BSTR(&url) = SysAllocString(Widen(link).c_str());
+    VARIANT empty;
+    VariantInit(&empty);
+    browser->Navigate2(&url, &empty, &empty, &empty, &empty);
+    VariantClear(&url);
 }

@@ -42,6 +42,8 @@ public:
 
     // Tells the browser that the toolbar took (or lost) the keyboard focus.
     void FocusChange(bool hasFocus) override;
+    // Nothing happens while the band holds no browser object.
+    void NavigateTo(const std::string& link) override;
 
     IWebBrowser2* Browser() const { return browser.Get(); }
 

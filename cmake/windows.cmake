@@ -76,3 +76,6 @@ set_target_properties(send_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 add_executable(send_run_bench ${PROJECT_SOURCE_DIR}/bench/send_run_bench.cpp)
 target_link_libraries(send_run_bench PRIVATE win_test_support)
 set_target_properties(send_run_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+add_executable(toolbar_open_bench ${PROJECT_SOURCE_DIR}/bench/toolbar_open_bench.cpp)
+target_link_libraries(toolbar_open_bench PRIVATE win_test_support)
+set_target_properties(toolbar_open_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)

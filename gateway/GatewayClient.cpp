@@ -5,6 +5,9 @@ namespace {
 constexpr const char* UserAgent = "Korvel toolbar";
 constexpr DWORD_PTR ConnectionContext = 1;
 constexpr size_t ChunkSize = 1024;
+// A gateway that accepts and then stalls must not hold the browser for minutes: connecting,
+// sending and every wait for reply data give up after this long.
+constexpr DWORD TimeoutMs = 15000;
 
 } // namespace
 
@@ -44,6 +47,11 @@ bool GatewayClient::Connect() {
     LogStatus("HTTP spojení otevreno", false);
     InternetSetStatusCallback(connection.get(), StatusCallback);
     return true;
+}
+
+std::optional<std::string> GatewayClient::Session() {
+    std::lock_guard guard(busy);
+    return reply.sid;
 }
 
 template <class Build> GatewayReply GatewayClient::Perform(Build build) {
@@ -103,6 +111,11 @@ void GatewayClient::PerformRequest(const GatewayRequest& request) {
         return;
     }
     LogStatus("Požadavek otevřen", false);
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        DWORD timeout = TimeoutMs;
+        InternetSetOptionA(handle.get(), option, &timeout, sizeof timeout);
+    }
     if (request.context == 2) {
         InternetSetStatusCallback(handle.get(), StatusCallback);
     }

@@ -25,6 +25,8 @@ public:
     GatewayClient& operator=(const GatewayClient&) = delete;
 
     bool Connect();
+    // The portal visit of the last sign-in, kept until a reply brings another; none at first.
+    std::optional<std::string> Session();
 
     GatewayReply Info(std::string_view login, std::string_view password);
     GatewayReply Send(const SendArgs& args);

@@ -221,6 +221,8 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
         PressNamedKey(argument);
     } else if (verb == "click") {
         Click(std::atoi(argument.c_str()));
+    } else if (verb == "press") {
+        Press(std::atoi(argument.c_str()));
     } else if (verb == "activate") {
         inputObject->UIActivateIO(TRUE, nullptr);
     } else if (verb == "snapshot") {
@@ -243,6 +245,10 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
     }
 }
 
+std::vector<std::string> BrowserFrame::Navigations() const {
+    return browser ? browser->Navigations() : std::vector<std::string>{};
+}
+
 void BrowserFrame::PrintState() {
     std::printf("band window: %s\n", bandWindow ? "yes" : "no");
     for (HWND child = GetWindow(bandWindow, GW_CHILD); child;
@@ -251,8 +257,7 @@ void BrowserFrame::PrintState() {
         GetClassNameA(child, className, sizeof className);
         std::printf("control %s: %s\n", className, TextOf(child).c_str());
     }
-    for (const std::string& address :
-         browser ? browser->Navigations() : std::vector<std::string>{}) {
+    for (const std::string& address : Navigations()) {
         std::printf("navigated: %s\n", address.c_str());
     }
     std::fflush(stdout);
@@ -324,12 +329,27 @@ void BrowserFrame::Click(int button) {
     PostMessageA(bandWindow, WM_LBUTTONUP, 0, point);
 }
 
+void BrowserFrame::Press(int button) {
+    // With the mouse itself, on the right end of the button: the arrow of a drop-down button.
+    RECT rect{};
+    SendMessageA(bandWindow, TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
+    POINT point{rect.right - 4, (rect.top + rect.bottom) / 2};
+    ClientToScreen(bandWindow, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof clicks[0]);
+}
+
 void BrowserFrame::PressNamedKey(const std::string& name) {
     bool shift = name.rfind("shift+", 0) == 0;
     std::string key = shift ? name.substr(6) : name;
     WORD code = key == "tab"      ? VK_TAB
                 : key == "enter"  ? VK_RETURN
                 : key == "down"   ? VK_DOWN
+                : key == "up"     ? VK_UP
                 : key == "escape" ? VK_ESCAPE
                                   : 0;
     if (!code) {

@@ -33,6 +33,8 @@ public:
     IInputObject* Input() const { return inputObject.Get(); }
     // What the band reported to its site.
     const BrowserSite& Site() const { return *site; }
+    // The addresses the toolbar opened in this window, in UTF-8.
+    std::vector<std::string> Navigations() const;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -45,6 +47,7 @@ private:
     void PrintDialog();
     void AnswerDialog(const std::string& button);
     void PressNamedKey(const std::string& name);
+    void Press(int button);
 
     Window rebar;
     Window page;

@@ -12,8 +12,9 @@
 // browser-host.exe: loads the registered toolbar the way the browser does and shows it.
 //   browser-host.exe [--width N] [--script FILE] [--snapshots DIR]
 // With a script, the lines are run one after another (wait MS, type TEXT, key NAME,
-// click N, activate, print, dialog, answer ok|yes|no|cancel, snapshot NAME, close); without
-// one a person uses the window.
+// click N, press N, activate, print, dialog, answer ok|yes|no|cancel, snapshot NAME, close);
+// without one a person uses the window. "press N" presses the mouse on the right end of
+// button N, where a drop-down button has its arrow.
 int main(int argc, char** argv) {
     int width = 1100;
     std::string scriptPath;

@@ -26,6 +26,8 @@
 #define IDC_PROGRESS_ANIMATION 242
 #define IDC_SETTINGS_ANIMATION 242
 #define IDR_PROGRESS_AVI 258
+#define IDM_PICKRECIPIENTS 32799
+#define IDM_EDITCONTACTS 32800
 
 // Labels of the dialog templates have no identifier of their own.
 #ifndef IDC_STATIC

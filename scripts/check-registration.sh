@@ -41,13 +41,13 @@ expect 'HKCR\TextaroBar.TextaroBarBand.1\CLSID' "REG_SZ +$clsid\$"
 expect 'HKCR\TextaroBar.TextaroBarBand' 'REG_SZ +TextaroBarBand$'
 expect 'HKCR\TextaroBar.TextaroBarBand\CLSID' "REG_SZ +$clsid\$"
 expect 'HKCR\TextaroBar.TextaroBarBand\CurVer' 'REG_SZ +TextaroBar.TextaroBarBand.1$'
-expect "HKCR\\CLSID\\$clsid" 'REG_SZ +Textaro SMS$'
+expect "HKCR\\CLSID\\$clsid" 'REG_SZ +Textaro\.cz$'
 expect "HKCR\\CLSID\\$clsid\\ProgID" 'REG_SZ +TextaroBar.TextaroBarBand.1$'
 expect "HKCR\\CLSID\\$clsid\\VersionIndependentProgID" 'REG_SZ +TextaroBar.TextaroBarBand$'
 expect "HKCR\\CLSID\\$clsid\\InprocServer32" "REG_SZ +Z:.*\\\\O'Neil\\\\TextaroBar.dll\$"
 expect "HKCR\\CLSID\\$clsid\\InprocServer32" 'ThreadingModel +REG_SZ +Apartment$'
 expect "HKCR\\CLSID\\$clsid\\TypeLib" "REG_SZ +$libid\$"
-expect 'HKLM\SOFTWARE\Microsoft\Internet Explorer\Toolbar' "$clsid +REG_SZ +Textaro SMS\$"
+expect 'HKLM\SOFTWARE\Microsoft\Internet Explorer\Toolbar' "$clsid +REG_SZ +Textaro\.cz\$"
 
 "$here/wine-run.sh" regsvr32 /u /s "$dll" || { echo "regsvr32 /u failed"; exit 1; }
 expect_gone 'HKCR\TextaroBar.TextaroBarBand.1'

@@ -2,8 +2,10 @@
 # The main job: starts the gateway server with a demo account, points the toolbar at it,
 # registers the toolbar in a Wine prefix and opens it in the browser stand-in. With a display
 # the window is yours to use; without one the stand-in types a message with a line break to
-# two numbers, presses "Odeslat" and the script prints the report, the credit shown and the
-# server's outbox, saving screenshots of the toolbar, the progress window and the report.
+# two numbers, presses "Odeslat", opens the sent messages of the portal from the main menu and
+# shows the address-book menu; the script prints the report, the credit shown, the portal page
+# opened and the server's outbox, saving screenshots of the toolbar, the progress window, the
+# report, both menus, and the portal pages and outbox as a browser renders them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -20,6 +22,8 @@ mkdir -p "$shots"
 
 state=$(mktemp -d)
 cleanup() {
+    # A registration left behind would outlive the build it names (and the other build's checks).
+    scripts/wine-run.sh regsvr32 /u /s "$out/TextaroBar.dll" || true
     scripts/gateway-server.sh stop "$state"
     rm -rf "$state" "$out/settings.ini" "$out/menu.ini"
 }
@@ -30,7 +34,21 @@ echo "gateway server on $address (outbox for people: http://$address/)"
 
 # The toolbar finds the gateway through menu.ini and the account in settings.ini, both
 # beside the DLL; the password is stored only as its MD5 digest.
-printf '[SETTINGS]\r\nGateway=%s\r\nPortal=http://%s/\r\n' "$address" "$address" >"$out/menu.ini"
+# The main menu's web items: portal pages of the signed-in visit and plain links. The file is
+# Windows-1250, as the toolbar reads it.
+sed 's/$/\r/' <<MENU | iconv -f UTF-8 -t CP1250 >"$out/menu.ini"
+[SETTINGS]
+Gateway=$address
+Portal=http://$address/
+Upgrade=http://$address/?index.xp
+[MojeTextaro]
+Můj účet=account
+Odeslané zprávy=history
+Přezdívka=nick
+[TextaroMenu]
+Úvodní stránka portálu=http://$address/?index.xp
+Všechny odeslané zprávy (server)=http://$address/
+MENU
 digest=$(printf '%s' heslo | md5sum | cut -d' ' -f1)
 printf '[SETTINGS]\r\nUserName=demo\r\nPasword=%s\r\nEmail=demo@example.cz\r\nAutoRecack=1\r\n' \
     "$digest" >"$out/settings.ini"
@@ -57,10 +75,24 @@ dialog
 snapshot report
 answer ok
 wait 500
+press 0
+# The button's tip goes away by itself after a few seconds; the menu stays.
+wait 6000
+snapshot main-menu
+key down
+key down
+key down
+key enter
+wait 2000
+press 5
+wait 6000
+snapshot address-book
+key escape
+wait 300
 print
 close
 SCRIPT
-    rm -f "$shots"/{toolbar,progress,report}.png
+    rm -f "$shots"/*.png
     scripts/wine-run.sh "$out/browser-host.exe" --script "Z:${script//\//\\}" \
         --snapshots "Z:${shots//\//\\}" 2>&1 | stdbuf -oL tr -d '\r' >"$state/host.txt" &
     host=$!
@@ -82,8 +114,23 @@ SCRIPT
     echo "Report \"Odeslání zpráv\":"
     sed -n 's/^  Static: //p' "$state/host.txt" | sed 's/\\n/\n/g' | sed '/^$/d; s/^/  /'
     echo "Credit shown: $(grep '^control Static: ' "$state/host.txt" | tail -1 | sed 's/^control Static: //')"
+    page=$(sed -n 's/^navigated: //p' "$state/host.txt" | grep 'index.xp?sid=' | tail -1)
+    echo "Main menu \"Odeslané zprávy\" opened: $page"
+
+    # The portal pages the toolbar opens, as a browser renders them.
+    render() { # name url
+        chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1100,600 \
+            --screenshot="$shots/$1.png" "$2" >/dev/null 2>&1
+    }
+    render portal-history "$page"
+    render portal-nick "${page/action=history/action=nick}"
+    render portal-home "http://$address/?index.xp"
+    render outbox "http://$address/"
     echo "Screenshots:"
-    for name in toolbar progress report; do echo "  $shots/$name.png"; done
+    for name in toolbar progress report main-menu address-book portal-history portal-nick \
+        portal-home outbox; do
+        echo "  $shots/$name.png"
+    done
 fi
 
 echo

@@ -44,8 +44,10 @@ std::string JsonOptional(const std::optional<std::int64_t>& value) {
     return value ? std::to_string(*value) : "null";
 }
 
+} // namespace
+
 // Escapes for HTML but stays in Windows-1250: the page is converted to UTF-8 as a whole.
-std::string Html(std::string_view cp1250) {
+std::string HtmlText(std::string_view cp1250) {
     std::string out;
     for (char ch : cp1250) {
         switch (ch) {
@@ -72,8 +74,6 @@ std::string Html(std::string_view cp1250) {
     }
     return out;
 }
-
-} // namespace
 
 std::string_view DeliveryState(const SentMessage& message, std::int64_t now) {
     return message.deliverAt > now ? "scheduled" : "delivered";
@@ -125,6 +125,28 @@ std::string FaultJson(const FaultState& state) {
            ",\"latency_ms\":" + std::to_string(state.latency.count()) + "}\n";
 }
 
+std::string OutboxTable(const std::vector<SentMessage>& messages, std::int64_t now) {
+    std::string out;
+    if (messages.empty()) {
+        out += "<p>Zatím nebyla odeslána žádná zpráva.</p>\n";
+    } else {
+        out += "<table>\n<tr><th>#</th><th>Přijato</th><th>Účet</th><th>Příjemce</th>"
+               "<th>Přezdívka</th><th>Text</th><th>Části</th><th>Cena</th>"
+               "<th>Doručit</th><th>Stav</th></tr>\n";
+        for (const SentMessage& m : messages) {
+            const std::string state(DeliveryState(m, now));
+            out += "<tr><td>" + std::to_string(m.id) + "</td><td>" + LocalTime(m.received) +
+                   "</td><td>" + HtmlText(m.login) + "</td><td>" + HtmlText(m.msisdn) +
+                   "</td><td>" + HtmlText(m.nick.value_or("")) + "</td><td>" + HtmlText(m.text) +
+                   "</td><td>" + std::to_string(m.parts) + "</td><td>" + FormatMoney(m.price) +
+                   "</td><td>" + LocalTime(m.deliverAt) + "</td><td class=\"" + state + "\">" +
+                   state + "</td></tr>\n";
+        }
+        out += "</table>\n";
+    }
+    return out;
+}
+
 std::string OutboxPage(const std::vector<SentMessage>& messages, std::int64_t now) {
     std::string out = R"html(<!DOCTYPE html>
 <html lang="cs">
@@ -142,23 +164,7 @@ th, td { border: 1px solid #999; padding: 0.2em 0.5em; vertical-align: top; text
 <body>
 <h1>Odeslané zprávy</h1>
 )html";
-    if (messages.empty()) {
-        out += "<p>Zatím nebyla odeslána žádná zpráva.</p>\n";
-    } else {
-        out += "<table>\n<tr><th>#</th><th>Přijato</th><th>Účet</th><th>Příjemce</th>"
-               "<th>Přezdívka</th><th>Text</th><th>Části</th><th>Cena</th>"
-               "<th>Doručit</th><th>Stav</th></tr>\n";
-        for (const SentMessage& m : messages) {
-            const std::string state(DeliveryState(m, now));
-            out += "<tr><td>" + std::to_string(m.id) + "</td><td>" + LocalTime(m.received) +
-                   "</td><td>" + Html(m.login) + "</td><td>" + Html(m.msisdn) + "</td><td>" +
-                   Html(m.nick.value_or("")) + "</td><td>" + Html(m.text) + "</td><td>" +
-                   std::to_string(m.parts) + "</td><td>" + FormatMoney(m.price) + "</td><td>" +
-                   LocalTime(m.deliverAt) + "</td><td class=\"" + state + "\">" + state +
-                   "</td></tr>\n";
-        }
-        out += "</table>\n";
-    }
+    out += OutboxTable(messages, now);
     out += "</body>\n</html>\n";
     return Cp1250ToUtf8(out);
 }

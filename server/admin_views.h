@@ -19,6 +19,10 @@ std::string_view DeliveryState(const SentMessage& message, std::int64_t now);
 std::string OutboxJson(const std::vector<SentMessage>& messages, std::int64_t now);
 std::string AccountsJson(const std::vector<AccountSummary>& accounts);
 std::string FaultJson(const FaultState& state);
+// Escapes text for HTML; the bytes stay Windows-1250.
+std::string HtmlText(std::string_view cp1250);
+// The messages as an HTML table (Windows-1250), or a line saying there are none.
+std::string OutboxTable(const std::vector<SentMessage>& messages, std::int64_t now);
 std::string OutboxPage(const std::vector<SentMessage>& messages, std::int64_t now);
 
 } // namespace server

@@ -310,12 +310,15 @@ Reply Gateway::AddrDel(const GatewayQuery& query) {
     return Reply::Success();
 }
 
-Reply Gateway::PortalInfo(const GatewayQuery& query) {
-    const std::string& sid = Required(query, "sid");
+std::optional<Account> Gateway::Visit(std::string_view sid) {
     const std::int64_t nowMs = NowMs();
     const auto login = storage_.RenewSession(
         sid, nowMs, nowMs + duration_cast<milliseconds>(settings_.sessionTtl).count());
-    const auto account = login ? storage_.FindAccount(*login) : std::nullopt;
+    return login ? storage_.FindAccount(*login) : std::nullopt;
+}
+
+Reply Gateway::PortalInfo(const GatewayQuery& query) {
+    const auto account = Visit(Required(query, "sid"));
     if (!account) {
         throw Refusal{ErrorCode::SessionExpired, "Platnost přihlášení vypršela"};
     }

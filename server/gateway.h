@@ -38,6 +38,10 @@ public:
     // Never throws: every failure, a storage fault included, is answered as a refusal.
     Reply Answer(Api api, const GatewayQuery& query);
 
+    // The account of a live portal visit, whose lifetime starts anew; nothing for an unknown or
+    // expired one.
+    std::optional<Account> Visit(std::string_view sid);
+
 private:
     Reply Dispatch(Api api, const GatewayQuery& query);
     Account Authenticate(const GatewayQuery& query, std::string_view action);

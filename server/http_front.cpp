@@ -6,6 +6,7 @@
 
 #include <sys/socket.h>
 
+#include <cctype>
 #include <charconv>
 #include <csignal>
 #include <ctime>
@@ -45,7 +46,7 @@ void JsonError(httplib::Response& response, const std::string& message) {
 } // namespace
 
 HttpFront::HttpFront(Gateway& gateway, Storage& storage, FaultInjector& faults)
-    : gateway_(gateway), storage_(storage), faults_(faults) {
+    : gateway_(gateway), storage_(storage), faults_(faults), portal_(gateway, storage) {
     server_.new_task_queue = [this] { return new CountingPool(kWorkers, accepted_); };
     // The library's default also sets SO_REUSEPORT, which would let a second gateway start on a
     // busy port and silently take half of the requests.
@@ -126,7 +127,11 @@ void HttpFront::Stop() {
 
 void HttpFront::Route(const httplib::Request& request, httplib::Response& response) {
     const std::int64_t now = std::time(nullptr);
-    if (request.path == "/") {
+    if (request.path == "/" && request.has_param("index.xp")) {
+        response.set_content(portal_.HomePage(), kHtmlType);
+    } else if (request.path == "/index.xp") {
+        AnswerPortal(request, response);
+    } else if (request.path == "/") {
         response.set_content(OutboxPage(storage_.Messages(), now), kHtmlType);
     } else if (request.path == "/admin/outbox") {
         response.set_content(OutboxJson(storage_.Messages(), now), kJsonType);
@@ -134,6 +139,13 @@ void HttpFront::Route(const httplib::Request& request, httplib::Response& respon
         response.set_content(AccountsJson(storage_.Accounts()), kJsonType);
     } else if (request.path == "/admin/connections") {
         response.set_content("{\"accepted\":" + std::to_string(accepted_) + "}\n", kJsonType);
+    } else if (request.path == "/admin/requests") {
+        std::lock_guard lock(countsMutex_);
+        std::string json = "{";
+        for (const auto& [name, count] : requestCounts_) {
+            json += (json.size() > 1 ? ",\"" : "\"") + name + "\":" + std::to_string(count);
+        }
+        response.set_content(json + "}\n", kJsonType);
     } else if (request.path == "/admin/fault") {
         ConfigureFault(request, response);
     } else {
@@ -149,6 +161,7 @@ void HttpFront::Route(const httplib::Request& request, httplib::Response& respon
 
 void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
                               httplib::Response& response) {
+    CountRequest(api, query);
     const Fault fault = faults_.Take();
     if (fault.wait.count() > 0) {
         std::this_thread::sleep_for(fault.wait);
@@ -208,6 +221,36 @@ void HttpFront::ConfigureFault(const httplib::Request& request, httplib::Respons
         }
     }
     response.set_content(FaultJson(faults_.State()), kJsonType);
+}
+
+void HttpFront::CountRequest(Gateway::Api api, const GatewayQuery& query) {
+    std::string name = api == Gateway::Api::Account ? "app_api." : "rapi.";
+    if (const std::string* action = query.Find("action")) {
+        // The name goes into JSON as it stands: anything but a plain name is counted as "?".
+        for (char c : *action) {
+            name += std::isalnum(static_cast<unsigned char>(c)) || c == '_' ? c : '?';
+        }
+    }
+    std::lock_guard lock(countsMutex_);
+    ++requestCounts_[name];
+}
+
+void HttpFront::AnswerPortal(const httplib::Request& request, httplib::Response& response) {
+    // The link's values are the toolbar's Windows-1250 escapes; the form comes from the page
+    // in UTF-8.
+    const GatewayQuery link(request.target);
+    PortalRequest page;
+    for (auto [name, value] : {std::pair{"sid", &page.sid}, std::pair{"action", &page.action},
+                               std::pair{"IETOOLBARVAR", &page.version}}) {
+        if (const std::string* found = link.Find(name)) {
+            *value = *found;
+        }
+    }
+    if (request.method == "POST" && request.has_param("nick")) {
+        page.nickUtf8 = request.get_param_value("nick");
+        page.nickActive = request.get_param_value("active") == "yes";
+    }
+    response.set_content(portal_.Page(page), kHtmlType);
 }
 
 } // namespace server

@@ -2,12 +2,15 @@
 
 #include "fault_injector.h"
 #include "gateway.h"
+#include "portal.h"
 #include "storage.h"
 
 #include <httplib.h>
 
 #include <atomic>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -39,10 +42,16 @@ private:
     void Route(const httplib::Request& request, httplib::Response& response);
     void AnswerGateway(Gateway::Api api, const GatewayQuery& query, httplib::Response& response);
     void ConfigureFault(const httplib::Request& request, httplib::Response& response);
+    void AnswerPortal(const httplib::Request& request, httplib::Response& response);
+    void CountRequest(Gateway::Api api, const GatewayQuery& query);
 
     Gateway& gateway_;
     Storage& storage_;
     FaultInjector& faults_;
+    Portal portal_;
+    // Gateway requests by interface and action ("rapi.info_login"), for tests.
+    std::mutex countsMutex_;
+    std::map<std::string, int> requestCounts_;
     httplib::Server server_;
     std::thread thread_;
     std::atomic<bool> listenReturned_{false};

@@ -283,4 +283,19 @@ std::optional<std::string> Storage::RenewSession(std::string_view sid, std::int6
     return renew.Text(0);
 }
 
+void Storage::SetNick(std::string_view login, std::string_view nick, bool active) {
+    std::lock_guard lock(mutex_);
+    SqliteStatement update(OpenDb(),
+                           "UPDATE accounts SET nick = ?2, nick_active = ?3 WHERE login = ?1");
+    update.Bind(1, login).Bind(2, nick).Bind(3, std::int64_t{active});
+    update.Step();
+}
+
+void Storage::EndSession(std::string_view sid) {
+    std::lock_guard lock(mutex_);
+    SqliteStatement remove(OpenDb(), "DELETE FROM sessions WHERE sid = ?1");
+    remove.Bind(1, sid);
+    remove.Step();
+}
+
 } // namespace server

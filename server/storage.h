@@ -31,6 +31,7 @@ public:
     void PutAccount(const Account& account);
     std::optional<Account> FindAccount(std::string_view login);
     std::vector<AccountSummary> Accounts();
+    void SetNick(std::string_view login, std::string_view nick, bool active);
 
     // Takes the message's price from its account's credit and records the message, both or
     // neither. Gives the credit left, or nothing when the credit does not cover the price. Sets
@@ -53,6 +54,7 @@ public:
     // session is unknown or has expired.
     std::optional<std::string> RenewSession(std::string_view sid, std::int64_t nowMs,
                                             std::int64_t renewedExpiresMs);
+    void EndSession(std::string_view sid);
 
 private:
     sqlite3* OpenDb() const;

@@ -29,11 +29,17 @@ void SetFace(LOGFONTA& font, const char* face) {
 } // namespace
 
 SmsToolbar::SmsToolbar()
-    : settings(Module::FilePath()), gatewayClient(ParseGatewayAddress(settings.ReadGateway())) {
+    : settings(Module::FilePath()),
+      shared(std::make_shared<SharedState>(ParseGatewayAddress(settings.ReadGateway()))),
+      gatewayClient(shared->gateway) {
     settings.Load();
+    mainMenu.Build(settings);
 }
 
 SmsToolbar::~SmsToolbar() {
+    // An account refresh still waiting for the gateway finishes on its own and then finds
+    // no toolbar to report to.
+    shared->toolbar = nullptr;
     EndSendRun();
     Destroy();
 }
@@ -125,6 +131,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
     gatewayClient.Connect();
+    StartAccountRefresh();
 
     RECT client{};
     GetClientRect(Handle(), &client);
@@ -235,6 +242,10 @@ void SmsToolbar::OnButtonCommand(int command) {
     case TextViewSlot:
         ShowTextView();
         break;
+    case AddressBookSlot:
+        // Its face picks recipients, as its menu's first item does: both wait for the picker.
+        OnMenuCommand(IDM_PICKRECIPIENTS);
+        break;
     case DelayedSendSlot:
         ChooseSendTime();
         break;
@@ -331,6 +342,14 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowRunBox();
         return 0;
     case WM_COMMAND:
+        // A command picked from a menu that this window owns; identifier 0 is no command.
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            if (LOWORD(wParam) != 0) {
+                OnMenuCommand(LOWORD(wParam));
+            }
+            return 0;
+        }
+        [[fallthrough]];
     case WM_NOTIFY: {
         // The boxes tell their parent, this toolbar, about edits and the start of editing;
         // each box handles its own notifications, and they go no further, so none of them

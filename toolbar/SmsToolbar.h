@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gateway/GatewayClient.h"
+#include "menu/MainMenu.h"
 #include "store/Settings.h"
 #include "toolbar/CreditLabel.h"
 #include "toolbar/HistoryCombo.h"
@@ -12,6 +13,7 @@
 
 #include <ctime>
 #include <memory>
+#include <string>
 
 class RunBox;
 class ToolbarHost;
@@ -31,6 +33,30 @@ public:
     void OnButtonCommand(int command);
     // The tip of the button the mouse rests on; true when the request was answered here.
     bool GetToolTipText(NMTTDISPINFOA& request) const;
+    // The arrow of the main-menu or address-book button: the menu opens below the button.
+    void ShowDropDownMenu(const NMTOOLBARA& request);
+    // A command picked from either menu.
+    void OnMenuCommand(int command);
+    // A page of the portal bound to the user's visit, opened in the browser window.
+    void OpenPortalPage(const std::string& action);
+
+    // What a worker that may outlive the toolbar shares with it: the gateway client, and the
+    // toolbar as long as it lasts. Only the UI thread reads or clears the toolbar pointer.
+    struct SharedState {
+        explicit SharedState(GatewayAddress address) : gateway(std::move(address)) {}
+        GatewayClient gateway;
+        SmsToolbar* toolbar = nullptr;
+    };
+    struct RefreshStart {
+        std::shared_ptr<SharedState> shared;
+        HWND window = nullptr;
+        std::string login;
+        std::string password;
+    };
+    // The routine of the account refresh's thread: asks the gateway for the credit and the
+    // nickname and hands what it learnt to the toolbar's thread. 0, or 1 when it was given
+    // nothing to refresh.
+    static int RefreshAccountInfo(const RefreshStart* start);
 
     // The send button: checks the boxes and starts a send run on a thread of its own.
     void StartSend();
@@ -61,6 +87,16 @@ private:
     // whole text, and the next key would replace the message or the recipients.
     void RewriteBoxTexts();
 
+    void StartAccountRefresh();
+    void ShowAccountInfo(const GatewayReply& reply);
+    void AppendVersionTag(std::string& link) const;
+    std::string BuildPortalLink(const std::string& action);
+    void NavigateTo(const std::string& link) const;
+    void OpenLink(std::string link);
+    void ConfirmClearHistory(HistoryKind kind);
+    void RunUninstaller() const;
+    void ShowCredit(const GatewayReply& reply);
+
     ToolbarHost* host = nullptr;
     HistoryCombo messageBox;
     HistoryCombo recipientBox;
@@ -70,7 +106,11 @@ private:
     ImageListHandle buttonImages;
     FontHandle labelFont;
     Settings settings;
-    GatewayClient gatewayClient;
+    MainMenu mainMenu;
+    std::shared_ptr<SharedState> shared;
+    // The client lives in the shared state, so that an account refresh still waiting for its
+    // reply can finish after the toolbar has gone.
+    GatewayClient& gatewayClient;
     std::time_t scheduledTime = 0;
     bool delayArmed = false;
     std::unique_ptr<ProgressDialog> progressWindow;

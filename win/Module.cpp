@@ -27,10 +27,8 @@ std::string Module::FilePath() {
 
 std::string Module::Name() {
     const std::string path = FilePath();
-    const size_t start = path.find_last_of("\\/") + 1;
-    const size_t dot = path.rfind('.');
-    return path.substr(start,
-                       dot == std::string::npos || dot < start ? std::string::npos : dot - start);
+    const std::string file = path.substr(path.find_last_of('\\') + 1);
+    return file.substr(0, file.find_last_of('.'));
 }
 
 void Module::Lock() {

@@ -11,8 +11,7 @@ public:
     static HINSTANCE Instance();
     static void SetInstance(HINSTANCE instance);
     static std::string FilePath();
-    // The file's name without its extension: the caption of a message box that has none of
-    // its own.
+    // The module's file name without its extension: the caption of its message boxes.
     static std::string Name();
 
     static void Lock();

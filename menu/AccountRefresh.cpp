@@ -1,0 +1,73 @@
+// The account refresh when the toolbar starts: one Info request on a thread of its own, so
+// the browser window never waits for the gateway, whose credit and nickname then reach the
+// toolbar through its own thread. A toolbar closed meanwhile is left alone: the refresh finishes
+// its request and reports to nobody.
+#include "toolbar/SmsToolbar.h"
+
+#include "toolbar/SendRun.h"
+#include "win/Module.h"
+
+#include <process.h>
+
+namespace {
+
+unsigned __stdcall RefreshThread(void* start) {
+    std::unique_ptr<const SmsToolbar::RefreshStart> owned(
+        static_cast<const SmsToolbar::RefreshStart*>(start));
+    const int code = SmsToolbar::RefreshAccountInfo(owned.get());
+    owned.reset();
+    // The thread keeps the DLL loaded until its last instruction: no lock count, and no
+    // reference of its own, may be given back while code of the DLL still runs.
+    HMODULE self = Module::Instance();
+    Module::Unlock();
+    FreeLibraryAndExitThread(self, static_cast<DWORD>(code));
+}
+
+} // namespace
+
+void SmsToolbar::StartAccountRefresh() {
+    shared->toolbar = this;
+    auto start = std::make_unique<RefreshStart>(
+        RefreshStart{shared, Handle(), settings.UserName, settings.Pasword});
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<const char*>(&RefreshThread), &self)) {
+        return;
+    }
+    Module::Lock();
+    KernelHandle thread(reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, 0, RefreshThread, start.get(), 0, nullptr)));
+    if (thread) {
+        start.release();
+    } else {
+        Module::Unlock();
+        FreeLibrary(self);
+    }
+}
+
+int SmsToolbar::RefreshAccountInfo(const RefreshStart* start) {
+    if (!start || !start->shared) {
+        return 1;
+    }
+    const GatewayReply reply = start->shared->gateway.Info(start->login, start->password);
+    const std::shared_ptr<SharedState>& shared = start->shared;
+    RunOnWindowThread(start->window, [&] {
+        if (shared->toolbar) {
+            shared->toolbar->ShowAccountInfo(reply);
+        }
+    });
+    return 0;
+}
+
+void SmsToolbar::ShowAccountInfo(const GatewayReply& reply) {
+    if (reply.Succeeded()) {
+        if (reply.nick_active.value_or("") == "yes") {
+            settings.Nick = reply.nick.value_or("");
+        } else {
+            settings.Nick.clear();
+            settings.Save();
+        }
+        messageBox.UpdateCounter();
+    }
+    ShowCredit(reply);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The links the main menu opens in the browser window.
+
+// "&IETOOLBARVAR=" and the module's short version: major, minor and build of its file version
+// (the two double words of the version resource's fixed record; the third of the four parts is
+// not shown). It begins with "&", so it extends the query a link already has.
+std::string VersionTag(std::uint32_t fileVersionMs, std::uint32_t fileVersionLs);
+
+// A page of the portal bound to the visit: base "index.xp?sid=" sid "&action=" action. Both
+// values are %-escaped, so a session identifier with "&" or "#" cannot rewrite the link; an
+// unknown session goes as "sid=" with nothing after it.
+std::string PortalPageLink(std::string_view portalBase, std::string_view sid,
+                           std::string_view action);
+
+// The portal's home page: scheme and host of the base, then "?index.xp" with no slash before it.
+std::string PortalHomeLink(std::string_view portalBase);

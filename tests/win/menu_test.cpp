@@ -1,0 +1,340 @@
+#include "gateway/Md5.h"
+#include "res/resource.h"
+#include "toolbar/SmsCounter.h"
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <regex>
+
+namespace {
+
+// The toolbar of a browser window whose menu.ini points at the test gateway server, used
+// through its menus with real clicks and keys.
+class Menus : public testing::Test {
+protected:
+    void SetUp() override { CoInitialize(nullptr); }
+    void TearDown() override {
+        browser.reset();
+        HttpGet(address, "/admin/fault?mode=off");
+        for (const char* file : {"settings.ini", "menu.ini", "uninstall.txt"}) {
+            DeleteFileA(Beside(file).c_str());
+        }
+        CoUninitialize();
+    }
+
+    std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
+
+    // Opens the toolbar signed in as the login, with more of menu.ini after its SETTINGS keys.
+    void Open(const std::string& menu = "", const std::string& login = "jana",
+              const std::string& settingsMore = "", const std::string& gateway = "") {
+        WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" +
+                                              Md5Hex("heslo") + "\r\n" + settingsMore);
+        WriteFile(Beside("menu.ini"),
+                  "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) +
+                      "\r\nPortal=http://" + address + "/\r\n" + menu);
+        browser = std::make_unique<BrowserWindow>(dll);
+        credit = browser->Child("Static", 1);
+    }
+
+    // Serves the toolbar's thread until the condition holds; false after five seconds.
+    static bool Serve(const std::function<bool()>& condition, DWORD limit = 5000) {
+        for (DWORD start = GetTickCount(); !condition(); PumpMessages(20)) {
+            if (GetTickCount() - start > limit) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Presses the button (the arrow of button 5) with the mouse, reads the menu that opens and
+    // picks the command's item with the arrow keys and Enter, or closes the menu with Escape
+    // when no item has that identifier. Returns the menu as it was shown ("id label" for each
+    // item, "*" before the default one, "-" for a separator, all joined by "|"), and serves
+    // the toolbar until the picked command is done.
+    std::string Pick(int button, int command) {
+        std::string shown;
+        std::atomic<bool> done{false};
+        std::thread picker([&] {
+            HWND popup = nullptr;
+            WaitFor([&] { return (popup = OpenMenuWindow()) != nullptr; });
+            auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+            int downs = 0;
+            bool found = false;
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                char label[256] = {};
+                MENUITEMINFOA info{};
+                info.cbSize = sizeof info;
+                info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
+                info.dwTypeData = label;
+                info.cch = sizeof label;
+                GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+                const bool separator = info.fType & MFT_SEPARATOR;
+                shown += std::string(shown.empty() ? "" : "|") +
+                         (info.fState & MFS_DEFAULT ? "*" : "") +
+                         (separator ? "-" : std::to_string(info.wID) + " " + label);
+                if (!separator && !found) {
+                    ++downs;
+                    found = static_cast<int>(info.wID) == command;
+                }
+            }
+            RECT rect{};
+            GetWindowRect(popup, &rect);
+            menuCorner = {rect.left, rect.top};
+            for (int i = 0; found && i < downs; ++i) {
+                PressKey(VK_DOWN);
+            }
+            PressKey(found ? VK_RETURN : VK_ESCAPE);
+            done = true;
+        });
+        RECT rect{};
+        SendMessageA(browser->Toolbar(), TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
+        POINT point{button == 5 ? rect.right - 4 : (rect.left + rect.right) / 2,
+                    (rect.top + rect.bottom) / 2};
+        buttonCorner = {rect.left, rect.bottom};
+        ClientToScreen(browser->Toolbar(), &point);
+        ClientToScreen(browser->Toolbar(), &buttonCorner);
+        SetCursorPos(point.x, point.y);
+        INPUT clicks[2] = {};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, clicks, sizeof(INPUT));
+        Serve([&] { return done.load(); }, 30000);
+        picker.join();
+        PumpMessages(300);
+        return shown;
+    }
+
+    static HWND OpenMenuWindow() {
+        for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(menu, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(menu)) {
+                return menu;
+            }
+        }
+        return nullptr;
+    }
+
+    // How many requests of each interface and action the server has answered.
+    std::map<std::string, int> Requests() const {
+        std::map<std::string, int> counts;
+        const std::string json = HttpGet(address, "/admin/requests");
+        static const std::regex entry(R"re("([^"]+)":(\d+))re");
+        for (std::sregex_iterator it(json.begin(), json.end(), entry), end; it != end; ++it) {
+            counts[(*it)[1]] = std::stoi((*it)[2]);
+        }
+        return counts;
+    }
+
+    std::string LastNavigation() const {
+        return browser->Navigations().empty() ? "" : browser->Navigations().back();
+    }
+
+    ToolbarDll dll;
+    const std::string address = GatewayAddressText();
+    std::unique_ptr<BrowserWindow> browser;
+    HWND credit = nullptr;
+    POINT menuCorner{};
+    POINT buttonCorner{};
+};
+
+TEST_F(Menus, MenusShowTheirItemsBelowTheButtons) {
+    Open("[MojeTextaro]\r\n[TextaroMenu]\r\n");
+    EXPECT_EQ("1 Textaro.cz|-|-|20 Vymazat historii textů|21 Vymazat historii příjemců|-|-|"
+              "50 Nastavení|51 Upgrade|-|52 Odinstalovat",
+              Pick(0, 0));
+    EXPECT_EQ(buttonCorner.x, menuCorner.x) << "the menu opens at the button's bottom-left";
+    EXPECT_EQ(buttonCorner.y, menuCorner.y);
+    DialogWatcher watcher;
+    EXPECT_EQ("*32799 Vybrat příjemce...|32800 Upravit moje kontakty...",
+              Pick(5, IDM_PICKRECIPIENTS));
+    EXPECT_TRUE(watcher.Seen().empty());
+    browser.reset();
+
+    // One entry too many in each section.
+    std::string sections = "[MojeTextaro]\r\nA=b=c\r\n";
+    for (int i = 2; i <= 18; ++i) {
+        sections += "Stránka " + std::to_string(i) + "=x\r\n";
+    }
+    sections += "[TextaroMenu]\r\nOdkaz=a?b=c\r\n";
+    for (int i = 2; i <= 20; ++i) {
+        sections += "Odkaz " + std::to_string(i) + "=x\r\n";
+    }
+    Open(sections);
+    const std::string full = Pick(0, 0);
+    EXPECT_NE(std::string::npos, full.find("1 Textaro.cz|-|3 A|4 Stránka 2|"));
+    EXPECT_NE(std::string::npos, full.find("|19 Stránka 17|-|20 ")) << "the 18th is absent";
+    EXPECT_NE(std::string::npos, full.find("|21 Vymazat historii příjemců|-|31 Odkaz|32 Odkaz 2|"));
+    EXPECT_NE(std::string::npos, full.find("|49 Odkaz 19|-|50 ")) << "the 20th is absent";
+}
+
+TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
+    Open("[MojeTextaro]\r\nOdeslané zprávy=history\r\nA=b=c\r\n");
+    const std::regex page("http://" + address + R"(/index\.xp\?sid=([0-9a-f]+)&action=)" +
+                          R"(([^&]+)&IETOOLBARVAR=1\.0\.76)");
+    const struct {
+        int command;
+        bool logOutFirst;
+        int infoLogins;
+        int checks;
+        bool sameVisit;
+        const char* action;
+    } steps[] = {
+        {3, false, 1, 0, false, "history"},
+        {4, false, 0, 1, true, "b%3Dc"},
+        {3, true, 1, 1, false, "history"},
+    };
+    std::string visit;
+    for (const auto& step : steps) {
+        if (step.logOutFirst) {
+            HttpGet(address, "/index.xp?sid=" + visit + "&action=logout");
+        }
+        std::map<std::string, int> before = Requests();
+        Pick(0, step.command);
+        std::map<std::string, int> after = Requests();
+        EXPECT_EQ(step.infoLogins, after["rapi.info_login"] - before["rapi.info_login"]);
+        EXPECT_EQ(step.checks, after["rapi.info"] - before["rapi.info"]);
+        std::smatch link;
+        const std::string opened = LastNavigation();
+        ASSERT_TRUE(std::regex_match(opened, link, page)) << opened;
+        EXPECT_EQ(step.sameVisit, link[1] == visit) << opened;
+        EXPECT_EQ(step.action, link[2]);
+        visit = link[1];
+        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(R"(\d+\.\d\d Kč)")));
+        const std::string served = HttpGet(address, opened.substr(opened.find("/index.xp")));
+        EXPECT_NE(std::string::npos, served.find("<b>jana</b>")) << served;
+    }
+    browser.reset();
+
+    Open("[MojeTextaro]\r\nÚčet=account\r\n", "nikdo");
+    Pick(0, 3);
+    EXPECT_NE(std::string::npos, LastNavigation().find("/index.xp?sid=&action=account&"))
+        << "a refused sign-in leaves no visit to pass on";
+    EXPECT_EQ("", WindowText(credit));
+}
+
+TEST_F(Menus, ClearingAHistoryAsksFirst) {
+    Open("", "jana", "[TextHistory]\r\n0=Ahoj\r\n[RecipientHistory]\r\n0=777111222\r\n");
+    int answer = IDNO;
+    DialogWatcher watcher([&](HWND, const SeenDialog&) { return answer; });
+    const struct {
+        int command;
+        int answer;
+        int box;
+        const char* kept; // what stays in settings.ini
+    } steps[] = {
+        {20, IDNO, 0, "0=Ahoj"},
+        {21, IDNO, 1, "0=777111222"},
+        {20, IDYES, 0, "[TextHistory]\r\n["},
+        {21, IDYES, 1, "[RecipientHistory]\r\n"},
+    };
+    for (const auto& step : steps) {
+        answer = step.answer;
+        Pick(0, step.command);
+        HWND box = browser->Child(WC_COMBOBOXEXA, step.box);
+        EXPECT_EQ(step.answer == IDNO ? 1 : 0, SendMessageA(box, CB_GETCOUNT, 0, 0));
+        EXPECT_NE(std::string::npos, ReadFile(Beside("settings.ini")).find(step.kept))
+            << ReadFile(Beside("settings.ini"));
+    }
+    ASSERT_EQ(4u, watcher.Seen().size());
+    EXPECT_EQ("Vymazat historii příjemců", watcher.Seen()[1].caption);
+    EXPECT_NE(std::string::npos,
+              watcher.Seen()[1].text.find("Opravdu chcete vymazat historii příjemců?"));
+    EXPECT_EQ("question", watcher.Seen()[1].icon);
+}
+
+TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    const std::string recorder =
+        std::string(self).substr(0, std::string(self).find_last_of('\\')) + "\\record_args.exe";
+    Open("Upgrade=http://example.cz/upgrade?v=2\r\nUninstalString=" + recorder +
+         "\r\nUninstalStringArgs=/S --keep \"a b\"\r\n[TextaroMenu]\r\nOdkaz=a?b=c\r\n");
+    const struct {
+        int command;
+        std::string link;
+    } links[] = {
+        {31, "a?b=c&IETOOLBARVAR=1.0.76"},
+        {1, "http://" + address + "?index.xp&IETOOLBARVAR=1.0.76"},
+        {51, "http://example.cz/upgrade?v=2&IETOOLBARVAR=1.0.76"},
+    };
+    for (const auto& link : links) {
+        Pick(0, link.command);
+        EXPECT_EQ(link.link, LastNavigation()) << link.command;
+    }
+    Pick(0, 52);
+    ASSERT_TRUE(WaitFor([&] { return !ReadFile(Beside("uninstall.txt")).empty(); }));
+    EXPECT_EQ("/S --keep \"a b\"\n" + dll.Folder(), ReadFile(Beside("uninstall.txt")));
+    browser.reset();
+
+    Open();
+    DialogWatcher watcher;
+    Pick(0, 52);
+    Pick(0, 51);
+    ASSERT_EQ(2u, watcher.Seen().size()) << "an empty UninstalString or Upgrade is told";
+    EXPECT_EQ("TextaroBar", watcher.Seen()[0].caption);
+    EXPECT_EQ("exclamation", watcher.Seen()[1].icon);
+    EXPECT_TRUE(browser->Navigations().empty());
+}
+
+TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
+    const std::string stale = "Nick=Stará\r\n";
+    const struct {
+        const char* login;
+        std::string gateway;
+        std::string credit;   // a pattern
+        const char* nick;     // what the counter counts; null: the counter is left alone
+        bool settingsWritten; // an empty Nick is saved
+    } cases[] = {
+        {"eva", "", "12\\.50 Kč", "Evička", false},
+        {"ota", "", "20\\.00 Kč", "", true},
+        {"jana", "127.0.0.1:1", "", nullptr, false},
+    };
+    for (const auto& c : cases) {
+        Open("", c.login, stale, c.gateway);
+        const std::string before = ReadFile(Beside("settings.ini"));
+        Serve([&] { return !WindowText(credit).empty(); }, 3000);
+        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(c.credit))) << c.login;
+        EXPECT_EQ(c.nick ? CounterText("", c.nick) : "0 zn.\n0 sms",
+                  WindowText(browser->Child("Static", 0)))
+            << c.login;
+        const std::string after = ReadFile(Beside("settings.ini"));
+        EXPECT_EQ(c.settingsWritten, before != after) << c.login;
+        EXPECT_EQ(c.settingsWritten, after.find("Nick=\r\n") != std::string::npos) << after;
+        browser.reset();
+    }
+}
+
+TEST_F(Menus, StalledGatewayHoldsNeitherClosingNorAPortalCommandForLong) {
+    HttpGet(address, "/admin/fault?mode=delay&ms=3000");
+    Open();
+    DWORD start = GetTickCount();
+    browser.reset();
+    EXPECT_LT(GetTickCount() - start, 500u) << "closing does not wait for the refresh";
+    EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "the refresh keeps the DLL loaded";
+    EXPECT_TRUE(WaitFor([&] { return dll.Call("DllCanUnloadNow") == S_OK; }));
+
+    Open("[MojeTextaro]\r\nÚčet=account\r\n");
+    Pick(0, 3);
+    HttpGet(address, "/admin/fault?mode=delay&ms=60000&count=3");
+    DialogWatcher watcher;
+    start = GetTickCount();
+    Pick(0, 3);
+    const DWORD waited = GetTickCount() - start;
+    EXPECT_GT(waited, 10000u);
+    EXPECT_LT(waited, 25000u) << "the request gives up after about 15 s";
+    ASSERT_EQ(1u, watcher.Seen().size());
+    EXPECT_NE(std::string::npos,
+              watcher.Seen()[0].text.find("Chyba při komunikace se serverem:\n"));
+    EXPECT_EQ("error", watcher.Seen()[0].icon);
+    EXPECT_EQ(2u, browser->Navigations().size()) << "the page opens all the same";
+    EXPECT_EQ("", WindowText(credit));
+}
+
+} // namespace
