@@ -2,6 +2,7 @@
 // user's visit, links of menu.ini, the upgrade page, clearing the histories and the uninstaller.
 #include "toolbar/SmsToolbar.h"
 
+#include "dialogs/SettingsDialog.h"
 #include "menu/MainMenuItems.h"
 #include "menu/PortalLinks.h"
 #include "res/resource.h"
@@ -48,15 +49,37 @@ void SmsToolbar::OnMenuCommand(int command) {
         ConfirmClearHistory(HistoryKind::Text);
     } else if (command == ClearRecipients) {
         ConfirmClearHistory(HistoryKind::Recipient);
+    } else if (command == AccountSettings) {
+        ShowSettings();
     } else if (command == Uninstall) {
         RunUninstaller();
-    } else if (command != AccountSettings && command != IDM_PICKRECIPIENTS &&
-               command != IDM_EDITCONTACTS) {
-        // "Nastavení" and the address book's items open dialogs of their own, which the
-        // toolbar does not have yet: until then they do nothing.
+    } else if (command != IDM_PICKRECIPIENTS && command != IDM_EDITCONTACTS) {
+        // The address book's items open dialogs of their own, which the toolbar does not
+        // have yet: until then they do nothing.
         const std::string text = "Nezname menu ID: " + std::to_string(command);
         MessageBoxA(Handle(), text.c_str(), Module::Name().c_str(), MB_OK);
     }
+}
+
+void SmsToolbar::ShowSettings() {
+    // Owned by the browser window, which waits while it is open: a second dialog or a send
+    // started meanwhile would work on the settings under it.
+    SettingsDialog dialog(
+        settings, gatewayClient,
+        [this](std::string_view action) { OpenPortalPage(std::string(action)); }, Handle());
+    if (dialog.Run() != IDOK) {
+        return;
+    }
+    // A delivery receipt goes to the e-mail address: without one the switch means nothing.
+    EnableWindow(receiptSwitch.Handle(), !settings.Email.empty());
+    // The text written back as it stands is counted again, with the nickname as it now is.
+    HWND edit = messageBox.EditWindow();
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    messageBox.SetText(messageBox.Text());
+    SendMessageA(edit, EM_SETSEL, start, static_cast<LPARAM>(end));
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
 }
 
 void SmsToolbar::OpenLink(std::string link) {

@@ -94,6 +94,8 @@ private:
     void NavigateTo(const std::string& link) const;
     void OpenLink(std::string link);
     void ConfirmClearHistory(HistoryKind kind);
+    // "Nastavení", and the toolbar brought in line with what the user saved there.
+    void ShowSettings();
     void RunUninstaller() const;
     void ShowCredit(const GatewayReply& reply);
 

@@ -2,6 +2,7 @@
 #include "dialogs/SettingsDialog.h"
 #include "gateway/GatewayClient.h"
 #include "gateway/Md5.h"
+#include "menu/MainMenuItems.h"
 #include "res/resource.h"
 #include "store/Settings.h"
 #include "tests/win/TestSupport.h"
@@ -26,17 +27,23 @@ void TypeInto(HWND edit, const char* text) {
 class SettingsDialogs : public testing::Test {
 protected:
     void SetUp() override {
-        static ToolbarDll dll;
-        Module::SetInstance(dll.Handle());
-        path = dll.Path();
-        folder = dll.Folder();
+        Module::SetInstance(dll().Handle());
+        path = dll().Path();
+        folder = dll().Folder();
         SignIn("jana", "heslo");
         owner = CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW, 0, 0, 900, 200,
                                 nullptr, nullptr, nullptr, nullptr);
     }
     void TearDown() override {
+        HttpGet(GatewayAddressText(), "/admin/fault?mode=off");
         DestroyWindow(owner);
         DeleteFileA(Stored().settingsPath.c_str());
+        DeleteFileA(Stored().menuPath.c_str());
+    }
+
+    static const ToolbarDll& dll() {
+        static ToolbarDll loaded;
+        return loaded;
     }
 
     void SignIn(const std::string& user, const std::string& password) const {
@@ -141,7 +148,6 @@ TEST_F(SettingsDialogs, TheNicknameOptionIsCheckedWithTheServer) {
             EXPECT_TRUE(opened.empty());
         }
     }
-    HttpGet(address, "/admin/fault?mode=off");
 }
 
 // A password is kept as its digest only, saved as the password dialog ends.
@@ -194,6 +200,63 @@ TEST_F(SettingsDialogs, APasswordIsKeptOnlyAsItsDigest) {
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(Md5Hex(password), Stored().Pasword);
     EXPECT_EQ(std::string::npos, ReadFile(Stored().settingsPath).find(password));
+}
+
+// "Nastavení" from the toolbar: what it saves reaches the toolbar, and an account refresh
+// ending while the dialog is open saves nothing older than what the user set meanwhile.
+TEST_F(SettingsDialogs, TheToolbarFollowsWhatTheUserSaved) {
+    const std::string address = GatewayAddressText();
+    SignIn("petr", "tajne");
+    WriteFile(folder + "\\menu.ini", "[SETTINGS]\r\nGateway=" + address + "\r\n");
+    HttpGet(address, "/admin/fault?mode=latency&ms=1500");
+    BrowserWindow browser(dll());
+    const HWND edit = BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 0));
+    const HWND counter = browser.Child("Static", 0), credit = browser.Child("Static", 1);
+    const HWND receipt = browser.Child("Button", 0);
+    SetWindowTextA(edit, "Ahoj");
+    const std::string counted = WindowText(counter);
+    EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
+
+    // First the password, then Storno once the refresh has ended; then the account, and OK.
+    std::atomic<bool> refreshedWhileOpen = false;
+    int settingsShown = 0;
+    DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
+        if (shown.caption == "Nastavit heslo") {
+            TypeInto(GetDlgItem(dialog, IDC_PASSWORD_NEW), "heslo");
+            TypeInto(GetDlgItem(dialog, IDC_PASSWORD_CONFIRM), "heslo");
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            refreshedWhileOpen = WaitFor([&] { return !WindowText(credit).empty(); });
+            PostMessageA(FindDialog("Nastavení"), WM_COMMAND, IDCANCEL, 0);
+        } else if (++settingsShown == 1) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_PASSWORD, BN_CLICKED), 0);
+        } else {
+            SetDlgItemTextA(dialog, IDC_SETTINGS_USERNAME, "jana");
+            SetDlgItemTextA(dialog, IDC_SETTINGS_EMAIL, "jana@example.cz");
+            CheckDlgButton(dialog, IDC_SETTINGS_NICK, BST_CHECKED);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        return 0;
+    });
+    // What the main menu's "Nastavení" sends the toolbar.
+    const auto openSettings = [&](size_t seenAfter) {
+        PostMessageA(browser.Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
+        EXPECT_TRUE(WaitFor([&] {
+            PumpMessages(20);
+            return user.Seen().size() == seenAfter && !FindDialog("Nastavení");
+        }));
+    };
+    openSettings(2);
+    EXPECT_TRUE(refreshedWhileOpen);
+    EXPECT_EQ(Md5Hex("heslo"), Stored().Pasword) << "the refresh saved what is current";
+    EXPECT_FALSE(IsWindowEnabled(receipt)) << "Storno changes nothing on the toolbar";
+    EXPECT_EQ(counted, WindowText(counter));
+
+    HttpGet(address, "/admin/fault?mode=off");
+    openSettings(3);
+    EXPECT_EQ("jana", Stored().UserName);
+    EXPECT_TRUE(IsWindowEnabled(receipt));
+    EXPECT_EQ("Ahoj", WindowText(edit));
+    EXPECT_NE(counted, WindowText(counter)) << "the nickname is counted now";
 }
 
 } // namespace
