@@ -235,6 +235,8 @@ void BrowserFrame::RunCommand(const std::string& verb, const std::string& argume
         }
     } else if (verb == "dialog") {
         PrintDialog();
+    } else if (verb == "fill" || verb == "tick") {
+        FillDialog(verb, argument);
     } else if (verb == "answer") {
         AnswerDialog(argument);
     } else if (verb == "close") {
@@ -312,12 +314,29 @@ void BrowserFrame::PrintDialog() {
 }
 
 void BrowserFrame::AnswerDialog(const std::string& button) {
+    // A named answer, or the number of any button of the dialog.
     const int command = button == "yes"      ? IDYES
                         : button == "no"     ? IDNO
                         : button == "cancel" ? IDCANCEL
-                                             : IDOK;
+                        : button == "ok"     ? IDOK
+                                             : std::atoi(button.c_str());
     if (HWND dialog = ShowingDialog()) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    }
+}
+
+void BrowserFrame::FillDialog(const std::string& verb, const std::string& argument) {
+    const size_t space = argument.find(' ');
+    const int control = std::atoi(argument.substr(0, space).c_str());
+    HWND dialog = ShowingDialog();
+    if (!dialog) {
+        return;
+    }
+    if (verb == "tick") {
+        CheckDlgButton(dialog, control, BST_CHECKED);
+    } else {
+        const std::string text = space == std::string::npos ? "" : argument.substr(space + 1);
+        SetDlgItemTextW(dialog, control, Widen(text, CP_UTF8).c_str());
     }
 }
 

@@ -46,6 +46,8 @@ private:
     void PrintState();
     void PrintDialog();
     void AnswerDialog(const std::string& button);
+    // "fill ID TEXT" sets a control's text in the dialog on top, "tick ID" ticks a check box.
+    void FillDialog(const std::string& verb, const std::string& argument);
     void PressNamedKey(const std::string& name);
     void Press(int button);
 

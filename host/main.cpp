@@ -12,9 +12,10 @@
 // browser-host.exe: loads the registered toolbar the way the browser does and shows it.
 //   browser-host.exe [--width N] [--script FILE] [--snapshots DIR]
 // With a script, the lines are run one after another (wait MS, type TEXT, key NAME,
-// click N, press N, activate, print, dialog, answer ok|yes|no|cancel, snapshot NAME, close);
-// without one a person uses the window. "press N" presses the mouse on the right end of
-// button N, where a drop-down button has its arrow.
+// click N, press N, activate, print, dialog, answer ok|yes|no|cancel|ID, fill ID TEXT, tick ID,
+// snapshot NAME, close); without one a person uses the window. "press N" presses the mouse on
+// the right end of button N, where a drop-down button has its arrow; "fill" and "tick" set a
+// control of the dialog on top, "answer ID" presses its button ID.
 int main(int argc, char** argv) {
     int width = 1100;
     std::string scriptPath;

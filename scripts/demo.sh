@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: starts the gateway server with a demo account, points the toolbar at it,
-# registers the toolbar in a Wine prefix and opens it in the browser stand-in. With a display
-# the window is yours to use; without one the stand-in types a message with a line break to
+# registers the toolbar in a Wine prefix and opens it in the browser stand-in for a new user
+# (an empty settings.ini). With a display the window is yours to use; without one the stand-in
+# sets up the account in "Nastavení" and "Nastavit heslo", types a message with a line break to
 # two numbers, presses "Odeslat", opens the sent messages of the portal from the main menu and
 # shows the address-book menu; the script prints the report, the credit shown, the portal page
 # opened and the server's outbox, saving screenshots of the toolbar, the progress window, the
@@ -49,9 +50,8 @@ Přezdívka=nick
 Úvodní stránka portálu=http://$address/?index.xp
 Všechny odeslané zprávy (server)=http://$address/
 MENU
-digest=$(printf '%s' heslo | md5sum | cut -d' ' -f1)
-printf '[SETTINGS]\r\nUserName=demo\r\nPasword=%s\r\nEmail=demo@example.cz\r\nAutoRecack=1\r\n' \
-    "$digest" >"$out/settings.ini"
+# A new user's toolbar: no account yet, set up through "Nastavení".
+rm -f "$out/settings.ini"
 scripts/wine-run.sh regsvr32 /s "$out/TextaroBar.dll"
 echo "TextaroBar.dll registered"
 
@@ -61,6 +61,28 @@ else
     script=$state/script.txt
     cat >"$script" <<'SCRIPT'
 wait 1500
+activate
+snapshot new-user
+press 0
+wait 1500
+key up
+key up
+key up
+key enter
+wait 800
+fill 203 demo
+fill 208 demo@example.cz
+tick 236
+snapshot settings
+answer 207
+wait 800
+fill 210 heslo
+fill 211 heslo
+snapshot password
+answer ok
+wait 500
+answer ok
+wait 1000
 activate
 type Ahoj Jano,¶zítra v 10 u kina.
 key tab
@@ -127,7 +149,7 @@ SCRIPT
     render portal-home "http://$address/?index.xp"
     render outbox "http://$address/"
     echo "Screenshots:"
-    for name in toolbar progress report main-menu address-book portal-history portal-nick \
+    for name in new-user settings password toolbar progress report main-menu address-book portal-history portal-nick \
         portal-home outbox; do
         echo "  $shots/$name.png"
     done
