@@ -172,3 +172,8 @@ void Settings::DeleteContact(int k) const {
     }
     SetContactCount(static_cast<int>(entries.size()) - 1);
 }
+
+void Settings::ClearContacts() const {
+    WritePrivateProfileStringA(Contacts, nullptr, nullptr, settingsPath.c_str());
+    SetContactCount(0);
+}

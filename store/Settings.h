@@ -46,6 +46,8 @@ public:
     // Removes entry k and moves every later entry down by one; gaps keep their places. An
     // index outside the count changes nothing.
     void DeleteContact(int k) const;
+    // Removes every entry and sets the count to 0.
+    void ClearContacts() const;
 
     std::string Nick;
     std::string UserName;

@@ -1,5 +1,7 @@
 #include "toolbar/SmsToolbar.h"
 
+#include "dialogs/ContactsDialog.h"
+#include "dialogs/RecipientPickerDialog.h"
 #include "res/resource.h"
 #include "toolbar/ToolbarSlots.h"
 #include "win/ActivationContext.h"
@@ -235,6 +237,9 @@ void SmsToolbar::OnButtonCommand(int command) {
     case TextViewSlot:
         ShowTextView();
         break;
+    case AddressBookSlot:
+        PickRecipients();
+        break;
     case DelayedSendSlot:
         ChooseSendTime();
         break;
@@ -248,6 +253,19 @@ void SmsToolbar::OnButtonCommand(int command) {
         break;
     }
     }
+}
+
+void SmsToolbar::PickRecipients() {
+    ActivationScope scope;
+    std::string recipients = recipientBox.Text();
+    if (RecipientPickerDialog(settings, recipients, Handle()).Run() == IDOK) {
+        recipientBox.SetText(recipients);
+    }
+}
+
+void SmsToolbar::ShowContacts() {
+    ActivationScope scope;
+    ContactsDialog(settings, gatewayClient, Handle()).Run();
 }
 
 bool SmsToolbar::GetToolTipText(NMTTDISPINFOA& request) const {

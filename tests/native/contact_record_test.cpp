@@ -37,8 +37,8 @@ TEST(ContactRecord, OnlyFiveFieldsOnOneLineAreAStoredForm) {
     const struct {
         const char* text;
         bool stored;
-    } cases[] = {{"1,602,,,", true},  {"1,602,a@b.cz,Petr,Malý", true}, {"1,602,,", false},
-                 {"", false},         {"1,602,,,Malý\r", false},        {"1,6\n02,,,", false},
+    } cases[] = {{"1,602,,,", true},   {"1,602,a@b.cz,Petr,Malý", true}, {"1,602,,", false},
+                 {"", false},          {"1,602,,,Malý\r", false},        {"1,6\n02,,,", false},
                  {"1,2,3,4,5,6", true}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.stored, IsStoredContact(c.text)) << c.text;
