@@ -7,12 +7,13 @@ namespace server {
 
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 5> kNames = {{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 6> kNames = {{
     {FaultMode::None, "off"},
     {FaultMode::Http500, "http500"},
     {FaultMode::Close, "close"},
     {FaultMode::Delay, "delay"},
     {FaultMode::NoStatus, "nostatus"},
+    {FaultMode::ShortList, "shortlist"},
 }};
 
 } // namespace
