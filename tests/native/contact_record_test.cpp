@@ -4,44 +4,37 @@
 
 namespace {
 
-TEST(ContactRecord, SplitTakesTheFirstFourCommasAndLeavesMissingFieldsEmpty) {
+TEST(ContactRecord, SplitTakesTheFirstFourCommasAndOnlyFiveFieldsOnOneLineAreStored) {
     const std::string longName(600, 'x');
     const struct {
-        std::string stored;
+        std::string text;
         Contact fields;
+        bool stored;
     } cases[] = {
         {"7,602123456,jana@seznam.cz,Jana,Nováková",
-         {"7", "602123456", "jana@seznam.cz", "Jana", "Nováková"}},
-        {"7,602,,,", {"7", "602", "", "", ""}},
-        {"7,602", {"7", "602", "", "", ""}},
-        {"15", {"15", "", "", "", ""}},
-        {"", {"", "", "", "", ""}},
-        {"1,2,3,4,5,6", {"1", "2", "3", "4", "5,6"}},
-        {"1,2,3,4," + longName, {"1", "2", "3", "4", longName}},
+         {"7", "602123456", "jana@seznam.cz", "Jana", "Nováková"},
+         true},
+        {"7,602,,,", {"7", "602", "", "", ""}, true},
+        {"7,602", {"7", "602", "", "", ""}, false},
+        {"15", {"15", "", "", "", ""}, false},
+        {"", {"", "", "", "", ""}, false},
+        {"1,2,3,4,5,6", {"1", "2", "3", "4", "5,6"}, true},
+        {"1,2,3,4," + longName, {"1", "2", "3", "4", longName}, true},
+        {"1,602,,,Malý\r", {"1", "602", "", "", "Malý\r"}, false},
+        {"1,6\n02,,,", {"1", "6\n02", "", "", ""}, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        const Contact split = SplitContact(c.stored);
+        SCOPED_TRACE(c.text);
+        const Contact split = SplitContact(c.text);
         EXPECT_EQ(c.fields.id, split.id);
         EXPECT_EQ(c.fields.phone, split.phone);
         EXPECT_EQ(c.fields.email, split.email);
         EXPECT_EQ(c.fields.name, split.name);
         EXPECT_EQ(c.fields.surname, split.surname);
-        if (IsStoredContact(c.stored)) {
-            EXPECT_EQ(c.stored, JoinContact(split));
+        EXPECT_EQ(c.stored, IsStoredContact(c.text));
+        if (c.stored) {
+            EXPECT_EQ(c.text, JoinContact(split));
         }
-    }
-}
-
-TEST(ContactRecord, OnlyFiveFieldsOnOneLineAreAStoredForm) {
-    const struct {
-        const char* text;
-        bool stored;
-    } cases[] = {{"1,602,,,", true},   {"1,602,a@b.cz,Petr,Malý", true}, {"1,602,,", false},
-                 {"", false},          {"1,602,,,Malý\r", false},        {"1,6\n02,,,", false},
-                 {"1,2,3,4,5,6", true}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.stored, IsStoredContact(c.text)) << c.text;
     }
 }
 

@@ -11,7 +11,6 @@
 
 #include <commctrl.h>
 
-#include <array>
 #include <deque>
 #include <memory>
 #include <thread>
@@ -64,19 +63,15 @@ void Select(HWND list, int row) {
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-// A press of the mouse on a point of a window: one click, or two for a double click.
-void ClickAt(HWND window, POINT at, bool twice = false) {
-    const LPARAM point = MAKELPARAM(at.x, at.y);
+// A press of the mouse in the middle of a part of a window: one click, or two for a double click.
+void ClickAt(HWND window, const RECT& part, bool twice = false) {
+    const LPARAM point = MAKELPARAM((part.left + part.right) / 2, (part.top + part.bottom) / 2);
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageA(window, WM_LBUTTONUP, 0, point);
     if (twice) {
         PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
         PostMessageA(window, WM_LBUTTONUP, 0, point);
     }
-}
-
-POINT Centre(const RECT& rect) {
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 // Replaces an edit's text as the keyboard does: everything selected, then typed over.
@@ -88,13 +83,10 @@ void TypeOver(HWND edit, const std::string& text) {
     }
 }
 
-std::string FromUtf8(const std::string& text) {
-    return Narrow(Widen(text, CP_UTF8));
-}
-
 // The stored forms of the account's address book on the server, in its order.
 Texts ServerBook() {
-    const std::string json = FromUtf8(HttpGet(GatewayAddressText(), "/admin/contacts?login=jana"));
+    const std::string json =
+        Narrow(Widen(HttpGet(GatewayAddressText(), "/admin/contacts?login=jana"), CP_UTF8));
     Texts book;
     for (size_t at = 0; (at = json.find("\"stored\":\"", at)) != std::string::npos;) {
         at += 10;
@@ -215,7 +207,7 @@ protected:
         RECT rect{};
         SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(command),
                      reinterpret_cast<LPARAM>(&rect));
-        return Act([&] { ClickAt(toolbar, Centre(rect)); }, std::move(plan));
+        return Act([&] { ClickAt(toolbar, rect); }, std::move(plan));
     }
 
     std::vector<SeenDialog> Act(const std::function<void()>& act, std::vector<UserAnswer> plan) {
@@ -383,7 +375,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         EXPECT_EQ("greyed", RowButtons());
         RECT rect{LVIR_BOUNDS, 0, 0, 0};
         SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
-        ClickAt(list, Centre(rect));
+        ClickAt(list, rect);
         EXPECT_TRUE(WaitFor([&] { return RowButtons() == "enabled"; }));
 
         // Delete answered Cancel sends nothing; answered OK renumbers store and rows.
@@ -403,7 +395,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         edited[1] = "Černá-Nová";
         rect = {LVIR_BOUNDS, 0, 0, 0};
         SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rect));
-        shown = Act([&] { ClickAt(list, Centre(rect), true); }, {{IDOK, edited}, {IDOK}});
+        shown = Act([&] { ClickAt(list, rect, true); }, {{IDOK, edited}, {IDOK}});
         ASSERT_EQ(2u, shown.size());
         EXPECT_TRUE(Shows(shown[0], eva));
         EXPECT_NE(std::string::npos, shown[1].text.find("Údaje byly úspěšně změněny."));
@@ -542,7 +534,8 @@ TEST_F(Contacts, TheAddressBookButtonFillsTheRecipientBox) {
             });
             RECT rect{};
             SendMessageA(browser.Toolbar(), TB_GETITEMRECT, 5, reinterpret_cast<LPARAM>(&rect));
-            ClickAt(browser.Toolbar(), {rect.left + 8, (rect.top + rect.bottom) / 2});
+            rect.right = rect.left + 16; // the face, not the drop-down arrow
+            ClickAt(browser.Toolbar(), rect);
             PumpMessages(100);
             WaitFor([&] {
                 PumpMessages(50);
