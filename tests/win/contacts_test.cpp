@@ -330,6 +330,25 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
 
     RunContacts(GatewayAddressText(), [&](HWND) {
         EXPECT_TRUE(Rows(list).empty());
+        EXPECT_EQ(5, ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
+                         SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))));
+        // Each button's tip, asked of the toolbar's tooltip as when the mouse rests there.
+        const std::pair<int, const char*> tips[] = {
+            {ID_CONTACT_NEW, "Přidat nový kontakt do seznamu"},
+            {ID_CONTACT_DELETE, "Odebrat vybraný kontakt ze seznamu"},
+            {ID_CONTACT_EDIT, "Upravit vybraný kontakt"},
+            {ID_CONTACT_DOWNLOAD, "Stáhnout uložené kontakty ze serveru"}};
+        for (const auto& [command, tip] : tips) {
+            char text[100] = {};
+            TTTOOLINFOA tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = toolbar;
+            tool.uId = static_cast<UINT_PTR>(command);
+            tool.lpszText = text;
+            SendMessageA(reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0)),
+                         TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_STREQ(tip, text);
+        }
         EXPECT_EQ("greyed", RowButtons());
         EXPECT_TRUE(
             Act([&] { PostMessageA(contacts, WM_COMMAND, ID_CONTACT_EDIT, 0); }, {}).empty());
