@@ -35,7 +35,7 @@ add_custom_command(
   DEPENDS ${res}/TextaroBar.idl
   COMMENT "Type library TextaroBarLib")
 set_source_files_properties(${res}/TextaroBar.rc PROPERTIES OBJECT_DEPENDS
-  "${gen}/TextaroBar.tlb;${gen}/TextaroBar.manifest;${res}/TextaroBar.rgs;${res}/bitmap215.bmp;${res}/bitmap221.bmp;${res}/bitmap231.bmp;${res}/bitmap233.bmp;${res}/bitmap237.bmp;${res}/progress.avi")
+  "${gen}/TextaroBar.tlb;${gen}/TextaroBar.manifest;${res}/TextaroBar.rgs;${res}/bitmap215.bmp;${res}/bitmap221.bmp;${res}/bitmap231.bmp;${res}/bitmap233.bmp;${res}/bitmap237.bmp;${res}/contacts.bmp;${res}/contact.bmp;${res}/progress.avi")
 
 add_library(TextaroBar SHARED
   ${PROJECT_SOURCE_DIR}/band/Exports.cpp

@@ -53,9 +53,11 @@ void SmsToolbar::OnMenuCommand(int command) {
         ShowSettings();
     } else if (command == Uninstall) {
         RunUninstaller();
-    } else if (command != IDM_PICKRECIPIENTS && command != IDM_EDITCONTACTS) {
-        // The address book's items open dialogs of their own, which the toolbar does not
-        // have yet: until then they do nothing.
+    } else if (command == IDM_PICKRECIPIENTS) {
+        PickRecipients();
+    } else if (command == IDM_EDITCONTACTS) {
+        ShowContacts();
+    } else {
         const std::string text = "Nezname menu ID: " + std::to_string(command);
         MessageBoxA(Handle(), text.c_str(), Module::Name().c_str(), MB_OK);
     }

@@ -29,6 +29,29 @@
 #define IDM_PICKRECIPIENTS 32799
 #define IDM_EDITCONTACTS 32800
 
+// The address book: the contacts dialog with its menu, the contact editor and the recipient
+// picker. A menu and a dialog may share a number; they are resources of different types.
+#define IDR_CONTACTS_MENU 218
+#define IDD_RECIPIENTS 225
+#define IDD_CONTACTS 227
+#define IDD_CONTACT_EDITOR 230
+#define IDB_CONTACTS 243
+#define IDB_CONTACT 244
+#define IDC_CONTACTS_LIST 214
+#define IDC_CONTACTS_STATUS 234
+#define IDC_EDITOR_NAME 224
+#define IDC_EDITOR_SURNAME 225
+#define IDC_EDITOR_PHONE 226
+#define IDC_EDITOR_EMAIL 227
+#define IDC_PICKER_CONTACTS 214
+#define IDC_PICKER_ADD 217
+#define IDC_PICKER_REMOVE 218
+#define IDC_PICKER_CHOSEN 219
+#define ID_CONTACT_NEW 32787
+#define ID_CONTACT_EDIT 32788
+#define ID_CONTACT_DELETE 32789
+#define ID_CONTACT_DOWNLOAD 32795
+
 // Labels of the dialog templates have no identifier of their own.
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

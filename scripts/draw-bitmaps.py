@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the toolbar's button bitmaps into res.
+"""Draws the toolbar's button bitmaps and the address book's pictures into res.
 
-Each is 110 x 18, a 24-bit bottom-up BMP; pure green is the colour the toolbar
-masks out, so every other pixel is drawn fully opaque, never blended with it.
+The buttons are 110 x 18; the contacts dialog's strip is five cells of 18 x 16
+(contact, new, delete, edit, download) and the recipient picker's contact icon
+is 16 x 16. All are 24-bit bottom-up BMPs; pure green is the colour the image
+lists mask out, so every other pixel is drawn fully opaque, never blended with it.
 Run: python3 scripts/draw-bitmaps.py
 """
 import pathlib
@@ -22,6 +24,11 @@ ICON_COLOURS = {
     "d": (20, 50, 110),     # book cover, dark edge
     "y": (250, 222, 130),   # card
     "o": (200, 150, 50),    # card, shaded edge
+    "s": (250, 212, 170),   # face
+    "h": (110, 70, 30),     # hair
+    "p": (240, 120, 0),     # orange of the word-mark: new
+    "r": (210, 30, 30),     # delete
+    "c": (30, 130, 220),    # download
 }
 
 PAGE = """
@@ -98,6 +105,68 @@ kkkkkkkkkkkkkkkk
 ................
 ................
 ................
+"""
+
+PERSON = """
+.....hhhhhh.....
+....hhhhhhhh....
+...khhhhhhhhk...
+...khssssssk....
+...ksskssksk....
+...kssssssssk...
+....kssssssk....
+.....kssssk.....
+......kkkk......
+...kkbbbbbbkk...
+..kbbbwwwwbbbk..
+.kbbbbbwwbbbbbk.
+.kbbbbbbbbbbbbk.
+.kbbbbbbbbbbbbk.
+.kkkkkkkkkkkkkk.
+................
+"""
+
+# Marks drawn over the contact's lower right corner for the dialog's buttons.
+PLUS = """
+..kkk..
+..kpk..
+kkkpkkk
+kpppppk
+kkkpkkk
+..kpk..
+..kkk..
+"""
+
+CROSS = """
+kk...kk
+krk.krk
+.krkrk.
+..krk..
+.krkrk.
+krk.krk
+kk...kk
+"""
+
+PENCIL = """
+......kk
+.....kyk
+....kyk.
+...kyk..
+..kyk...
+.kyk....
+kwk.....
+kk......
+"""
+
+ARROW = """
+..kkk..
+..kck..
+..kck..
+kkkckkk
+kccccck
+.kccck.
+..kck..
+...k...
 """
 
 # Upright bold letters of the word-mark; '#' is ink. Rows are aligned on the
@@ -206,8 +275,8 @@ def rows(art):
     return art.strip("\n").split("\n")
 
 
-def blank():
-    return [[GREEN] * WIDTH for _ in range(HEIGHT)]
+def blank(width=WIDTH, height=HEIGHT):
+    return [[GREEN] * width for _ in range(height)]
 
 
 def stamp(canvas, art, left, top):
@@ -259,14 +328,27 @@ def word_mark():
     return canvas
 
 
+def contact_strip():
+    """The contacts dialog's five cells of 18 x 16: the contact, then new, delete, edit, download."""
+    cell = 18
+    canvas = blank(5 * cell, 16)
+    for n, mark in enumerate([None, PLUS, CROSS, PENCIL, ARROW]):
+        stamp(canvas, PERSON, n * cell + 1, 0)
+        if mark:
+            art = rows(mark)
+            stamp(canvas, mark, (n + 1) * cell - len(art[0]), 16 - len(art))
+    return canvas
+
+
 def write_bmp(path, canvas):
-    assert len(canvas) == HEIGHT and all(len(row) == WIDTH for row in canvas)
-    stride = (WIDTH * 3 + 3) & ~3
+    width, height = len(canvas[0]), len(canvas)
+    assert all(len(row) == width for row in canvas)
+    stride = (width * 3 + 3) & ~3
     pixels = bytearray()
     for row in reversed(canvas):
         pixels += b"".join(bytes((b, g, r)) for r, g, b in row)
-        pixels += bytes(stride - WIDTH * 3)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+        pixels += bytes(stride - width * 3)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     path.write_bytes(head + info + pixels)
 
@@ -278,6 +360,8 @@ def main():
         "bitmap231.bmp": stamp(blank(), CARD, 1, 1),      # delayed send
         "bitmap233.bmp": stamp(blank(), BOOK, 1, 1),      # address book
         "bitmap237.bmp": word_mark(),                     # main menu
+        "contacts.bmp": contact_strip(),                  # the contacts dialog's toolbar and rows
+        "contact.bmp": stamp(blank(16, 16), PERSON, 0, 0),  # the recipient picker's rows
     }
     for name, canvas in bitmaps.items():
         write_bmp(RES / name, canvas)

@@ -118,6 +118,18 @@ std::string AccountsJson(const std::vector<AccountSummary>& accounts) {
     return out + "\n]\n";
 }
 
+std::string ContactsJson(const std::vector<Contact>& contacts) {
+    std::string out = "[";
+    for (const Contact& c : contacts) {
+        if (out.size() > 1) {
+            out += ",";
+        }
+        out +=
+            "\n{\"id\":" + std::to_string(c.id) + ",\"stored\":" + JsonString(StoredForm(c)) + "}";
+    }
+    return out + "\n]\n";
+}
+
 std::string FaultJson(const FaultState& state) {
     return "{\"mode\":\"" + std::string(FaultInjector::NameOf(state.mode)) +
            "\",\"remaining\":" + std::to_string(state.remaining) +

@@ -18,6 +18,8 @@ std::string_view DeliveryState(const SentMessage& message, std::int64_t now);
 // optional parameters are JSON null.
 std::string OutboxJson(const std::vector<SentMessage>& messages, std::int64_t now);
 std::string AccountsJson(const std::vector<AccountSummary>& accounts);
+// An account's address book: each contact's id and the stored form the address list carries.
+std::string ContactsJson(const std::vector<Contact>& contacts);
 std::string FaultJson(const FaultState& state);
 // Escapes text for HTML; the bytes stay Windows-1250.
 std::string HtmlText(std::string_view cp1250);

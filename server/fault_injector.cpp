@@ -7,13 +7,14 @@ namespace server {
 
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 6> kNames = {{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 7> kNames = {{
     {FaultMode::None, "off"},
     {FaultMode::Http500, "http500"},
     {FaultMode::Close, "close"},
     {FaultMode::Delay, "delay"},
     {FaultMode::NoStatus, "nostatus"},
     {FaultMode::Empty, "empty"},
+    {FaultMode::ShortList, "shortlist"},
 }};
 
 } // namespace

@@ -10,11 +10,12 @@ namespace server {
 // Misbehaviour armed by tests through the admin interface, applied to gateway requests only.
 enum class FaultMode {
     None,
-    Http500,  // HTTP 500 with an HTML error page
-    Close,    // headers and the first bytes of the body, then the connection is dropped
-    Delay,    // the reply comes late but is otherwise normal
-    NoStatus, // HTTP 200 with a body that lacks the status line
-    Empty,    // HTTP 200 with an empty body
+    Http500,   // HTTP 500 with an HTML error page
+    Close,     // headers and the first bytes of the body, then the connection is dropped
+    Delay,     // the reply comes late but is otherwise normal
+    NoStatus,  // HTTP 200 with a body that lacks the status line
+    Empty,     // HTTP 200 with an empty body
+    ShortList, // the reply's items promises one list item more than it carries
 };
 
 struct Fault {

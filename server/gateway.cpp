@@ -280,9 +280,7 @@ Reply Gateway::AddrList(const GatewayQuery& query) {
     Reply reply = Reply::Success();
     reply.Add("items", std::to_string(contacts.size()));
     for (std::size_t i = 0; i < contacts.size(); ++i) {
-        const Contact& c = contacts[i];
-        reply.Add("item_" + std::to_string(i), std::to_string(c.id) + "," + c.phone + "," +
-                                                   c.email + "," + c.name + "," + c.surname);
+        reply.Add("item_" + std::to_string(i), StoredForm(contacts[i]));
     }
     return reply;
 }

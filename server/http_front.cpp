@@ -2,6 +2,7 @@
 
 #include "admin_views.h"
 #include "counting_pool.h"
+#include "cp1250.h"
 #include "wire_text.h"
 
 #include <sys/socket.h>
@@ -9,6 +10,7 @@
 #include <cctype>
 #include <charconv>
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 
 namespace server {
@@ -41,6 +43,18 @@ std::optional<int> IntegerParam(const httplib::Request& request, const char* nam
 void JsonError(httplib::Response& response, const std::string& message) {
     response.status = 400;
     response.set_content("{\"error\":\"" + message + "\"}\n", kJsonType);
+}
+
+// The body with its "items" line raised by one: a list reply that promises more than it carries.
+std::string PromiseOneMore(std::string body) {
+    const std::size_t line = body.starts_with("items=") ? 0 : body.find("\nitems=");
+    if (line == std::string::npos) {
+        return body;
+    }
+    const std::size_t value = body.find('=', line) + 1;
+    const std::size_t end = body.find('\n', value);
+    const int items = std::atoi(body.substr(value, end - value).c_str());
+    return body.replace(value, end - value, std::to_string(items + 1));
 }
 
 } // namespace
@@ -137,6 +151,12 @@ void HttpFront::Route(const httplib::Request& request, httplib::Response& respon
         response.set_content(OutboxJson(storage_.Messages(), now), kJsonType);
     } else if (request.path == "/admin/accounts") {
         response.set_content(AccountsJson(storage_.Accounts()), kJsonType);
+    } else if (request.path == "/admin/contacts") {
+        const auto login = Utf8ToCp1250(request.get_param_value("login"));
+        if (!login || login->empty()) {
+            return JsonError(response, "login names the account");
+        }
+        response.set_content(ContactsJson(storage_.Contacts(*login)), kJsonType);
     } else if (request.path == "/admin/connections") {
         response.set_content("{\"accepted\":" + std::to_string(accepted_) + "}\n", kJsonType);
     } else if (request.path == "/admin/requests") {
@@ -188,6 +208,9 @@ void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
     case FaultMode::Empty:
         response.set_content("", kReplyType);
         return;
+    case FaultMode::ShortList:
+        response.set_content(PromiseOneMore(gateway_.Answer(api, query).Body()), kReplyType);
+        return;
     case FaultMode::Delay:
     case FaultMode::None:
         break;
@@ -208,8 +231,8 @@ void HttpFront::ConfigureFault(const httplib::Request& request, httplib::Respons
             }
             faults_.SetLatency(std::chrono::milliseconds(*ms));
         } else if (!mode) {
-            return JsonError(response, "mode must be off, http500, close, delay, nostatus, empty "
-                                       "or latency");
+            return JsonError(response, "mode must be off, http500, close, delay, nostatus, empty, "
+                                       "shortlist or latency");
         } else if (*mode == FaultMode::None) {
             faults_.Clear();
         } else if (!count) {

@@ -31,6 +31,11 @@ struct Contact {
     std::string surname;
 };
 
+// The form the toolbar keeps a contact in and the address list carries it in.
+inline std::string StoredForm(const Contact& c) {
+    return std::to_string(c.id) + "," + c.phone + "," + c.email + "," + c.name + "," + c.surname;
+}
+
 // A message as the gateway accepted it. Optional parameters stay empty when the request
 // did not carry them.
 struct SentMessage {

@@ -1,8 +1,12 @@
 #include "store/Settings.h"
 
+#include "store/ContactRecord.h"
+
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -12,12 +16,14 @@ const char* DefaultGateway = "gate.textaro.cz";
 const char* DefaultPortal = "http://www.textaro.cz/";
 const char* TextHistory = "TextHistory";
 const char* RecipientHistory = "RecipientHistory";
+const char* Contacts = "CONTACTS";
 
 // Reads one key whole: the buffer grows until the value fits, so nothing stored is cut.
-std::string ReadKey(const std::string& file, const char* key, const char* fallback = "") {
+std::string ReadKey(const std::string& file, const char* key, const char* fallback = "",
+                    const char* section = Section) {
     std::string value(8192, '\0');
     for (;;) {
-        DWORD length = GetPrivateProfileStringA(Section, key, fallback, value.data(),
+        DWORD length = GetPrivateProfileStringA(section, key, fallback, value.data(),
                                                 static_cast<DWORD>(value.size()), file.c_str());
         if (length + 1 < value.size()) {
             value.resize(length);
@@ -129,4 +135,45 @@ std::string Settings::ReadMenuSection() const {
 
 std::string Settings::ReadMyMenuSection() const {
     return ReadSection(menuPath, "MojeTextaro");
+}
+
+int Settings::GetContactCount() const {
+    return static_cast<int>(std::atol(ReadKey(settingsPath, "Count", "", Contacts).c_str()));
+}
+
+void Settings::SetContactCount(int count) const {
+    WritePrivateProfileStringA(Contacts, "Count", std::to_string(count).c_str(),
+                               settingsPath.c_str());
+}
+
+bool Settings::ReadContact(int index, std::string& text) const {
+    text = ReadKey(settingsPath, std::to_string(index).c_str(), "", Contacts);
+    return !text.empty();
+}
+
+void Settings::WriteContact(int index, const std::string& text) const {
+    WritePrivateProfileStringA(Contacts, std::to_string(index).c_str(), text.c_str(),
+                               settingsPath.c_str());
+}
+
+void Settings::DeleteContact(int k) const {
+    std::vector<std::string> entries(static_cast<std::size_t>(std::max(GetContactCount(), 0)));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        ReadContact(static_cast<int>(i), entries[i]);
+    }
+    const std::vector<ContactKeyChange> changes = PlanContactDelete(entries, k);
+    if (changes.empty()) {
+        return;
+    }
+    for (const ContactKeyChange& change : changes) {
+        WritePrivateProfileStringA(Contacts, std::to_string(change.index).c_str(),
+                                   change.text ? change.text->c_str() : nullptr,
+                                   settingsPath.c_str());
+    }
+    SetContactCount(static_cast<int>(entries.size()) - 1);
+}
+
+void Settings::ClearContacts() const {
+    WritePrivateProfileStringA(Contacts, nullptr, nullptr, settingsPath.c_str());
+    SetContactCount(0);
 }

@@ -34,6 +34,21 @@ public:
     std::string ReadMenuSection() const;
     std::string ReadMyMenuSection() const;
 
+    // The address book, section "CONTACTS": "Count" entries under the keys "0", "1", ...,
+    // each a contact's stored form (store/ContactRecord.h). An index below the count may be a
+    // gap (absent or empty); keys at or above it are never read.
+    int GetContactCount() const;
+    void SetContactCount(int count) const;
+    // The whole entry; false, with the text emptied, for a gap.
+    bool ReadContact(int index, std::string& text) const;
+    // Leaves the count alone.
+    void WriteContact(int index, const std::string& text) const;
+    // Removes entry k and moves every later entry down by one; gaps keep their places. An
+    // index outside the count changes nothing.
+    void DeleteContact(int k) const;
+    // Removes every entry and sets the count to 0.
+    void ClearContacts() const;
+
     std::string Nick;
     std::string UserName;
     std::string Pasword;

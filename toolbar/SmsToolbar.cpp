@@ -1,5 +1,7 @@
 #include "toolbar/SmsToolbar.h"
 
+#include "dialogs/ContactsDialog.h"
+#include "dialogs/RecipientPickerDialog.h"
 #include "res/resource.h"
 #include "toolbar/ToolbarSlots.h"
 #include "win/ActivationContext.h"
@@ -243,7 +245,7 @@ void SmsToolbar::OnButtonCommand(int command) {
         ShowTextView();
         break;
     case AddressBookSlot:
-        // Its face picks recipients, as its menu's first item does: both wait for the picker.
+        // Its face picks recipients, as its menu's first item does.
         OnMenuCommand(IDM_PICKRECIPIENTS);
         break;
     case DelayedSendSlot:
@@ -259,6 +261,19 @@ void SmsToolbar::OnButtonCommand(int command) {
         break;
     }
     }
+}
+
+void SmsToolbar::PickRecipients() {
+    ActivationScope scope;
+    std::string recipients = recipientBox.Text();
+    if (RecipientPickerDialog(settings, recipients, Handle()).Run() == IDOK) {
+        recipientBox.SetText(recipients);
+    }
+}
+
+void SmsToolbar::ShowContacts() {
+    ActivationScope scope;
+    ContactsDialog(settings, gatewayClient, Handle()).Run();
 }
 
 bool SmsToolbar::GetToolTipText(NMTTDISPINFOA& request) const {

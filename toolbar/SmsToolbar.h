@@ -65,6 +65,10 @@ public:
     // The routine of a send run's thread: 0, or 1 when it was given no toolbar.
     static int SendWorker(SmsToolbar* toolbar);
     void ShowTextView();
+    // The address book: the picker fills the recipient box; the contacts dialog keeps the
+    // book in step with the gateway.
+    void PickRecipients();
+    void ShowContacts();
 
     // Keys the browser offers the toolbar: 0 when handled here, 1 when the browser should
     // treat the key itself.

@@ -118,6 +118,28 @@ TEST_F(GatewayFront, PagesShowMessagesAndAccountsInUtf8) {
               std::string::npos);
 }
 
+TEST_F(GatewayFront, AddressBooksShowAsStoredFormsAndAShortListCanBeArmed) {
+    for (const char* name : {"Ji%F8%ED", "Eva"}) {
+        gw.Get(AccountTarget("addr_add", "jan", Md5Hex("heslo"), "777123456",
+                             std::string("&email=&name=") + name + "&surname=Kr%E1l"));
+    }
+    const auto utf8 = [](const char8_t* text) {
+        return std::string(reinterpret_cast<const char*>(text));
+    };
+    EXPECT_EQ(gw.Page("/admin/contacts?login=jan"),
+              utf8(u8"[\n{\"id\":1,\"stored\":\"1,777123456,,Jiří,Král\"},"
+                   u8"\n{\"id\":2,\"stored\":\"2,777123456,,Eva,Král\"}\n]\n"));
+    EXPECT_EQ(httplib::Client("127.0.0.1", gw.port).Get("/admin/contacts")->status, 400);
+
+    const std::string list = AccountTarget("addr_list", "jan", Md5Hex("heslo"), "");
+    gw.Page("/admin/fault?mode=shortlist");
+    const Answer shortList = gw.Get(list);
+    EXPECT_EQ(shortList["items"], "3");
+    EXPECT_EQ(shortList["item_1"], "2,777123456,,Eva,Král");
+    EXPECT_EQ(shortList["item_2"], "<absent>");
+    EXPECT_EQ(gw.Get(list)["items"], "2");
+}
+
 TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
     ScratchDb db;
     std::string contact;
