@@ -28,6 +28,8 @@ public:
     void SetScript(std::deque<std::string> lines, std::string snapshotDir);
     // A click on the toolbar's button of that index.
     void Click(int button);
+    // A press with the mouse itself on the right end of the button: the arrow of a drop-down.
+    void Press(int button);
 
     HWND BandWindow() const { return bandWindow; }
     IInputObject* Input() const { return inputObject.Get(); }
@@ -47,7 +49,6 @@ private:
     void PrintDialog();
     void AnswerDialog(const std::string& button);
     void PressNamedKey(const std::string& name);
-    void Press(int button);
 
     Window rebar;
     Window page;

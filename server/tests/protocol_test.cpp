@@ -117,10 +117,6 @@ TEST_F(GatewayProtocol, SendKeepsEveryParameterAndSchedulesDelayedMessages) {
     EXPECT_FALSE(messages[1].recack.has_value());
 
     const std::string json = gw.Page("/admin/outbox");
-    EXPECT_NE(json.find(R"("text":"Ahoj\u000d\u000a)" +
-                        std::string(reinterpret_cast<const char*>(u8"čau 1+1\""))),
-              std::string::npos)
-        << json;
     EXPECT_NE(json.find(R"("delay":")" + later + R"(","recack":1)"), std::string::npos) << json;
     EXPECT_NE(json.find(R"("state":"scheduled")"), std::string::npos) << json;
     EXPECT_NE(json.find(R"("nick":null,"delay":null,"recack":null,"recackaddr":null)"),

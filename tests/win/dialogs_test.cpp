@@ -10,35 +10,24 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <ctime>
 #include <functional>
 #include <set>
-#include <thread>
 #include <vector>
 
 namespace {
 
-// Runs a modal dialog on this thread while a second thread answers it through its windows,
-// as the user would, once it is on the screen. True when the dialog came up and the answer
-// closed it; a dialog the answer leaves open is ended, so the test does not hang.
+// Runs a modal dialog on this thread while the watcher's thread answers it through its
+// windows, as the user would. True when that dialog came up, once, and the answer closed it.
 bool RunAnswered(const char* caption, const std::function<void()>& run,
                  const std::function<void(HWND)>& answer) {
-    std::atomic<bool> answered = false;
-    std::thread user([&] {
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return IsWindowVisible(dialog = FindDialog(caption)); })) {
-            return;
-        }
+    DialogWatcher user([&](HWND dialog, const SeenDialog&) {
         answer(dialog);
-        answered = WaitFor([&] { return !IsWindow(dialog); });
-        if (!answered) {
-            EndDialog(dialog, 0);
-        }
+        return 0;
     });
     run();
-    user.join();
-    return answered;
+    const std::vector<SeenDialog> seen = user.Seen();
+    return seen.size() == 1 && seen[0].caption == caption;
 }
 
 // A key pressed in a window: the dialog's own message loop translates it.
