@@ -59,8 +59,7 @@ TEST_F(Composer, TypingUpdatesTheCounter) {
         std::wstring typed;
         std::string box, counted;
     } steps[] = {{L"Ahoj", "Ahoj", "9 zn.,\n1 SMS"}, // 4 letters, 4 of the nickname, 1
-                 {L"¶", "Ahoj¶", "11 zn.,\n1 SMS"},  // a line break counts 2
-                 {std::wstring(150, L'x'), "Ahoj¶" + std::string(150, 'x'), "170 zn.,\n2 SMS"}};
+                 {L"¶", "Ahoj¶", "11 zn.,\n1 SMS"}}; // a line break counts 2
     for (const auto& step : steps) {
         TypeText(step.typed);
         PumpMessages(600, browser->Input());
@@ -104,11 +103,6 @@ TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbar) {
     PressKey(VK_TAB, true);
     EXPECT_EQ(S_FALSE, BandAnswer(WM_KEYDOWN, VK_TAB)) << "Shift+Tab leaves the toolbar";
     EXPECT_EQ(messageEdit, GetFocus());
-
-    SetFocus(browser->Frame());
-    PressKey('A');
-    EXPECT_EQ(S_FALSE, BandAnswer(WM_KEYDOWN, 'A')) << "a key outside the toolbar";
-    EXPECT_EQ("!Ahoj", WindowText(messageEdit));
 }
 
 // Counts the Enter keys that reach a window.
