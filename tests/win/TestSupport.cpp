@@ -10,8 +10,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -91,9 +91,7 @@ void WriteFile(const std::string& path, const std::string& content) {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
@@ -119,10 +117,7 @@ std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
 
 std::string GatewayAddressText() {
     std::string text = ReadFile(WindowsPath("TEXTARO_GATEWAY_FILE"));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-        text.pop_back();
-    }
-    return text;
+    return text.erase(text.find_last_not_of("\r\n") + 1);
 }
 
 std::string HttpGet(const std::string& address, const std::string& path) {
