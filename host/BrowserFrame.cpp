@@ -349,7 +349,6 @@ void BrowserFrame::Click(int button) {
 }
 
 void BrowserFrame::Press(int button) {
-    // With the mouse itself, on the right end of the button: the arrow of a drop-down button.
     RECT rect{};
     SendMessageA(bandWindow, TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
     POINT point{rect.right - 4, (rect.top + rect.bottom) / 2};

@@ -28,6 +28,8 @@ public:
     void SetScript(std::deque<std::string> lines, std::string snapshotDir);
     // A click on the toolbar's button of that index.
     void Click(int button);
+    // A press with the mouse itself on the right end of the button: the arrow of a drop-down.
+    void Press(int button);
 
     HWND BandWindow() const { return bandWindow; }
     IInputObject* Input() const { return inputObject.Get(); }
@@ -49,7 +51,6 @@ private:
     // "fill ID TEXT" sets a control's text in the dialog on top, "tick ID" ticks a check box.
     void FillDialog(const std::string& verb, const std::string& argument);
     void PressNamedKey(const std::string& name);
-    void Press(int button);
 
     Window rebar;
     Window page;

@@ -28,9 +28,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
                   {"nostatus", 200, "errtext=Slu%9Eba%20je%20do%E8asn%EC%20nedostupn%E1\n"},
                   {"empty", 200, ""}};
     for (const auto& fault : faults) {
-        EXPECT_EQ(gw.Page("/admin/fault?count=2&mode=" + std::string(fault.mode)),
-                  "{\"mode\":\"" + std::string(fault.mode) +
-                      "\",\"remaining\":2,\"ms\":0,\"latency_ms\":0}\n");
+        gw.Page("/admin/fault?count=2&mode=" + std::string(fault.mode));
         for (int i = 0; i < 2; ++i) {
             const Answer failed = gw.Get(send);
             EXPECT_EQ(failed.http, fault.http) << fault.mode;
@@ -56,8 +54,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
     EXPECT_EQ(Account("info", "info_message")["status"], "1");
     EXPECT_LT(Clock::now() - start, 300ms);
 
-    EXPECT_EQ(gw.Page("/admin/fault?mode=latency&ms=200"),
-              "{\"mode\":\"off\",\"remaining\":0,\"ms\":0,\"latency_ms\":200}\n");
+    gw.Page("/admin/fault?mode=latency&ms=200");
     for (int i = 0; i < 2; ++i) {
         start = Clock::now();
         EXPECT_EQ(Account("info", "info_message")["status"], "1");
@@ -98,10 +95,9 @@ TEST_F(GatewayFront, SecondServerCannotTakeABusyPort) {
 
 TEST_F(GatewayFront, PagesShowMessagesAndAccountsInUtf8) {
     const std::string later = "2099-01-01 12:00:00";
-    gw.Get(AccountTarget("send", "jan", Md5Hex("heslo"), "Dobrý den <b>",
-                         "&msisdn=777123456&waitfordelivery=0&delay=" + ::UrlEscape(later)));
-    gw.Get(AccountTarget("addr_add", "jan", Md5Hex("heslo"), "777123456",
-                         "&email=&name=Ji%F8%ED&surname=Kr%E1l"));
+    Account("send", "Dobrý den <b>",
+            "&msisdn=777123456&waitfordelivery=0&delay=" + ::UrlEscape(later));
+    Account("addr_add", "777123456", "&email=&name=Ji%F8%ED&surname=Kr%E1l");
 
     const std::string page = gw.Page("/");
     const auto utf8 = [](const char8_t* text) {

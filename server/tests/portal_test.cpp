@@ -8,17 +8,10 @@ namespace server::test {
 namespace {
 
 // A visit signed in through the gateway, as the toolbar opens portal pages for it.
-class PortalPages : public ::testing::Test {
+class PortalPages : public GatewayTest {
 protected:
-    PortalPages() {
-        gw.AddAccount("jan", "heslo", 1250, "Honza", true);
-        gw.AddAccount("eva", "tajne", 500);
-        sid = SignIn();
-    }
-
     std::string SignIn() const {
-        return gw.Get("api/rapi.xp?cust=ieto&hash=" + std::string(kToken) +
-                      "&action=info_login&login=jan&pass=" + Md5Hex("heslo"))["sid"];
+        return gw.Get(InfoLoginRequest("jan", Md5Hex("heslo")).target)["sid"];
     }
 
     std::string Page(const std::string& action, const std::string& visit) const {
@@ -32,18 +25,11 @@ protected:
         return page.find(Cp1250ToUtf8(text)) != std::string::npos;
     }
 
-    Answer Info() const {
-        return gw.Get(AccountTarget("info", "jan", Md5Hex("heslo"), "info_message"));
-    }
-
-    ScratchDb db;
-    TestGateway gw{db.Path()};
-    std::string sid;
+    const std::string sid = SignIn();
 };
 
 TEST_F(PortalPages, VisitPagesShowTheAccountAndOnlyItsOwnMessages) {
-    gw.Get(AccountTarget("send", "jan", Md5Hex("heslo"), "Ahoj Jano",
-                         "&msisdn=777123456&waitfordelivery=0"));
+    Account("send", "Ahoj Jano", "&msisdn=777123456&waitfordelivery=0");
     gw.Get(AccountTarget("send", "eva", Md5Hex("tajne"), "Cizí zpráva",
                          "&msisdn=777000111&waitfordelivery=0"));
     const struct {
@@ -55,7 +41,7 @@ TEST_F(PortalPages, VisitPagesShowTheAccountAndOnlyItsOwnMessages) {
     for (const auto& page : pages) {
         const std::string html = Page(page.action, sid);
         EXPECT_TRUE(Shows(html, page.shows)) << page.action << "\n" << html;
-        EXPECT_TRUE(Shows(html, "Účet <b>jan</b>, kredit <b>11.00 Kč</b>"));
+        EXPECT_TRUE(Shows(html, "Účet <b>jan</b>, kredit <b>8.50 Kč</b>"));
         EXPECT_TRUE(Shows(html, "verze 1.0.76"));
         EXPECT_FALSE(Shows(html, "Cizí zpráva"));
     }
@@ -78,16 +64,14 @@ TEST_F(PortalPages, NickFormSetsWhatInfoReports) {
         const auto result = client.Post(("/index.xp?sid=" + sid + "&action=nick").c_str(),
                                         form.form, "application/x-www-form-urlencoded");
         ASSERT_TRUE(result);
-        EXPECT_EQ(Info()["nick"], form.nick) << form.form;
-        EXPECT_EQ(Info()["nick_active"], form.active) << form.form;
+        EXPECT_EQ(Account("info", "info_message")["nick"], form.nick) << form.form;
+        EXPECT_EQ(Account("info", "info_message")["nick_active"], form.active) << form.form;
     }
 }
 
 TEST_F(PortalPages, SignOutEndsTheVisitForTheGatewayToo) {
     Page("logout", sid);
-    const Answer check =
-        gw.Get("api/rapi.xp?cust=ieto&hash=" + std::string(kToken) + "&action=info&sid=" + sid);
-    EXPECT_EQ(check["errcode"], "7");
+    EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target)["errcode"], "7");
     EXPECT_TRUE(Shows(Page("account", sid), "Přihlášení vypršelo"));
     EXPECT_TRUE(Shows(Page("account", SignIn()), "<h1>Můj účet</h1>"));
 

@@ -117,10 +117,6 @@ TEST_F(GatewayProtocol, SendKeepsEveryParameterAndSchedulesDelayedMessages) {
     EXPECT_FALSE(messages[1].recack.has_value());
 
     const std::string json = gw.Page("/admin/outbox");
-    EXPECT_NE(json.find(R"("text":"Ahoj\u000d\u000a)" +
-                        std::string(reinterpret_cast<const char*>(u8"čau 1+1\""))),
-              std::string::npos)
-        << json;
     EXPECT_NE(json.find(R"("delay":")" + later + R"(","recack":1)"), std::string::npos) << json;
     EXPECT_NE(json.find(R"("state":"scheduled")"), std::string::npos) << json;
     EXPECT_NE(json.find(R"("nick":null,"delay":null,"recack":null,"recackaddr":null)"),
@@ -219,8 +215,7 @@ TEST_F(GatewayProtocol, BadRequestsAreRefusedAndTheServerCarriesOn) {
     EXPECT_EQ(gw.Get(base + "&action=nothing")["errcode"], "5");
     EXPECT_EQ(gw.Get(base + "&action=info_login&login=jan&pass=x")["errcode"], "5");
     for (const char* bad : {"%zz", "%", "%4", "%00", "a%g1"}) {
-        const Answer refused = gw.Get(AccountTarget("info", "jan", Md5Hex("heslo"), "info_message",
-                                                    std::string("&x=") + bad));
+        const Answer refused = Account("info", "info_message", std::string("&x=") + bad);
         EXPECT_EQ(refused["status"], "0") << bad;
         EXPECT_EQ(refused["errcode"], "2") << bad;
     }

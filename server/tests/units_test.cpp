@@ -63,11 +63,6 @@ TEST(GatewaySmsParts, MatchesTheToolbarCounter) {
 }
 
 TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
-    const Options defaults = ParseOptions({});
-    EXPECT_EQ(defaults.port, 8080);
-    EXPECT_EQ(defaults.price, 150);
-    EXPECT_EQ(defaults.token, "7f3c9a1e5b2d48c6a0e4f19d83b7c265");
-
     const Options options =
         ParseOptions({"--port=0", "--price", "0.9", "--account", "jan:heslo:100:Honza", "--account",
                       Utf8(u8"jiří:x:0.5:Jíra:no"), "--session-ttl", "5"});

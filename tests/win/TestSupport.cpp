@@ -1,6 +1,7 @@
 #include "tests/win/TestSupport.h"
 
 #include "band/Guids.h"
+#include "gateway/Md5.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -90,9 +91,7 @@ void WriteFile(const std::string& path, const std::string& content) {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
@@ -118,10 +117,7 @@ std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
 
 std::string GatewayAddressText() {
     std::string text = ReadFile(WindowsPath("TEXTARO_GATEWAY_FILE"));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-        text.pop_back();
-    }
-    return text;
+    return text.erase(text.find_last_not_of("\r\n") + 1);
 }
 
 std::string HttpGet(const std::string& address, const std::string& path) {
@@ -165,13 +161,59 @@ bool WaitFor(const std::function<bool()>& condition) {
     return true;
 }
 
-namespace {
+bool Serve(const std::function<bool()>& condition, DWORD limit) {
+    for (DWORD start = GetTickCount(); !condition(); PumpMessages(20)) {
+        if (GetTickCount() - start > limit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ToolbarTest::SetUp() {
+    CoInitialize(nullptr);
+    RemoveFiles();
+}
+
+void ToolbarTest::TearDown() {
+    browser.reset();
+    HttpGet(address, "/admin/fault?mode=off");
+    RemoveFiles();
+    CoUninitialize();
+}
+
+void ToolbarTest::RemoveFiles() const {
+    for (const char* file : {"settings.ini", "menu.ini", "uninstall.txt"}) {
+        DeleteFileA(Beside(file).c_str());
+    }
+}
+
+void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
+    browser.reset();
+    if (!settings.empty()) {
+        WriteFile(Beside("settings.ini"), settings);
+    }
+    if (!menu.empty()) {
+        WriteFile(Beside("menu.ini"), menu);
+    }
+    browser = std::make_unique<BrowserWindow>(dll);
+    messageEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0));
+    recipientEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 1));
+    counter = browser->Child("Static", 0);
+    credit = browser->Child("Static", 1);
+}
+
+std::string ToolbarTest::SignedIn(const std::string& login, const std::string& more) {
+    return "[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" + Md5Hex("heslo") + "\r\n" + more;
+}
 
 bool Ours(HWND window) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     return process == GetCurrentProcessId();
 }
+
+namespace {
 
 std::string IconName(HWND control) {
     auto icon = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));

@@ -6,9 +6,12 @@
 #include "host/KeyInput.h"
 #include "win/Text.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -76,6 +79,37 @@ SYSTEMTIME SystemTime(const std::tm& local);
 
 // Waits up to five seconds for the condition; false when it never came true.
 bool WaitFor(const std::function<bool()>& condition);
+
+// Serves this thread's windows until the condition holds; false when it never came true.
+bool Serve(const std::function<bool()>& condition, DWORD limit = 5000);
+
+// The toolbar in a browser window over settings.ini and menu.ini beside the DLL, which the test
+// writes and the fixture removes, with the test gateway server at hand.
+class ToolbarTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
+    // Writes the files given (an empty text writes none) and opens the browser window on them.
+    void Open(const std::string& settings = "", const std::string& menu = "");
+    // The SETTINGS of the login signed in with the password "heslo", and more lines after.
+    static std::string SignedIn(const std::string& login = "jana", const std::string& more = "");
+
+    ToolbarDll dll;
+    const std::string address = GatewayAddressText();
+    std::unique_ptr<BrowserWindow> browser;
+    HWND messageEdit = nullptr;
+    HWND recipientEdit = nullptr;
+    HWND counter = nullptr;
+    HWND credit = nullptr;
+
+private:
+    void RemoveFiles() const;
+};
+
+// Whether the window belongs to this process.
+bool Ours(HWND window);
 
 // A top-level dialog (#32770) of this process with the caption, shown or hidden.
 HWND FindDialog(const char* caption);

@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -22,10 +21,10 @@ public:
     ULONG references = 1;
 };
 
-class Band : public testing::Test {
+class Band : public ToolbarTest {
 protected:
     void SetUp() override {
-        CoInitialize(nullptr);
+        ToolbarTest::SetUp();
         ASSERT_EQ(S_OK,
                   dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
     }
@@ -33,26 +32,21 @@ protected:
         browser.reset();
         band.Reset();
         factory.Reset();
-        DeleteFileA(SettingsPath().c_str());
-        CoUninitialize();
+        ToolbarTest::TearDown();
     }
-
-    std::string SettingsPath() const { return dll.Folder() + "\\settings.ini"; }
 
     void CreateBand() {
         ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
     }
     template <class T> ComPtr<T> As(REFIID iid) { return Query<T>(band.Get(), iid); }
 
-    HWND OpenToolbar() {
-        browser = std::make_unique<BrowserWindow>(dll);
+    HWND OpenToolbar(const std::string& settings = "") {
+        Open(settings);
         return browser->Toolbar();
     }
 
-    ToolbarDll dll;
     ComPtr<IClassFactory> factory;
     ComPtr<IUnknown> band;
-    std::unique_ptr<BrowserWindow> browser;
 };
 
 TEST_F(Band, ClassFactoryCreatesPlainAndAggregatedObjects) {
@@ -176,8 +170,7 @@ TEST_F(Band, CloseHidesShowShowsAgainAndTheBrowserClosingEndsIt) {
 TEST_F(Band, HasFocusWhileABoxHasTheFocusOrItsListIsOpen) {
     OpenToolbar();
     IInputObject* input = browser->Input();
-    EXPECT_EQ(BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0)), GetFocus())
-        << "activating the band focuses the message box";
+    EXPECT_EQ(messageEdit, GetFocus()) << "activating the band focuses the message box";
     EXPECT_EQ(S_OK, input->HasFocusIO());
 
     SetFocus(browser->Frame());
@@ -223,7 +216,6 @@ TEST_F(Band, MessageBoxTakesTheWidthTheOtherSlotsLeave) {
 
 TEST_F(Band, CreditLabelCentresOneLineAndWrapsALongText) {
     OpenToolbar();
-    HWND credit = browser->Child("Static", 1);
     SetWindowTextA(credit, "125.50 Kč");
     EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE);
     SetWindowTextA(credit, "Kredit nelze zjistit, zkuste to znovu");
@@ -261,15 +253,13 @@ TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
 }
 
 TEST_F(Band, ReceiptSwitchFollowsTheSettings) {
-    WriteFile(SettingsPath(), "[SETTINGS]\r\nAutoRecack=1\r\nEmail=\r\n");
-    OpenToolbar();
+    OpenToolbar("[SETTINGS]\r\nAutoRecack=1\r\nEmail=\r\n");
     HWND greyed = browser->Child("Button");
     EXPECT_EQ(BST_CHECKED, SendMessageA(greyed, BM_GETCHECK, 0, 0));
     EXPECT_FALSE(IsWindowEnabled(greyed)) << "no address for the receipt";
     EXPECT_EQ("doručenka", WindowText(greyed));
 
-    WriteFile(SettingsPath(), "[SETTINGS]\r\nAutoRecack=0\r\nEmail=jana@example.cz\r\n");
-    OpenToolbar();
+    OpenToolbar("[SETTINGS]\r\nAutoRecack=0\r\nEmail=jana@example.cz\r\n");
     HWND enabled = browser->Child("Button");
     EXPECT_EQ(BST_UNCHECKED, SendMessageA(enabled, BM_GETCHECK, 0, 0));
     EXPECT_TRUE(IsWindowEnabled(enabled));

@@ -10,35 +10,24 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <ctime>
 #include <functional>
 #include <set>
-#include <thread>
 #include <vector>
 
 namespace {
 
-// Runs a modal dialog on this thread while a second thread answers it through its windows,
-// as the user would, once it is on the screen. True when the dialog came up and the answer
-// closed it; a dialog the answer leaves open is ended, so the test does not hang.
+// Runs a modal dialog on this thread while the watcher's thread answers it through its
+// windows, as the user would. True when that dialog came up, once, and the answer closed it.
 bool RunAnswered(const char* caption, const std::function<void()>& run,
                  const std::function<void(HWND)>& answer) {
-    std::atomic<bool> answered = false;
-    std::thread user([&] {
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return IsWindowVisible(dialog = FindDialog(caption)); })) {
-            return;
-        }
+    DialogWatcher user([&](HWND dialog, const SeenDialog&) {
         answer(dialog);
-        answered = WaitFor([&] { return !IsWindow(dialog); });
-        if (!answered) {
-            EndDialog(dialog, 0);
-        }
+        return 0;
     });
     run();
-    user.join();
-    return answered;
+    const std::vector<SeenDialog> seen = user.Seen();
+    return seen.size() == 1 && seen[0].caption == caption;
 }
 
 // A key pressed in a window: the dialog's own message loop translates it.
@@ -160,31 +149,56 @@ TEST_F(Dialogs, ProgressWindowWithoutItsOwnerIsNotMadeAndShowAndCloseDoNothing) 
     EXPECT_EQ(nullptr, FindDialog("Odesílání"));
 }
 
-TEST_F(Dialogs, DelayedSendShowsTheGivenMomentAndOffersNoDayBeforeToday) {
+TEST_F(Dialogs, DelayedSendShowsTheGivenMomentAndTakesNoDayBeforeToday) {
     const std::time_t now = std::time(nullptr);
     const std::time_t given = now + 3 * 86400 + 5 * 3600 + 7 * 60;
-    const SYSTEMTIME yesterday = SystemTime(Local(now - 86400));
+    const std::string shown = Text(SystemTime(Local(given)));
+    const std::tm later = Local(now + 400 * 86400), yesterday = Local(now - 86400);
+    char laterText[32], yesterdayText[32];
+    std::strftime(laterText, sizeof laterText, "%d. %m. %Y", &later);
+    std::strftime(yesterdayText, sizeof yesterdayText, "%d.%m.%Y", &yesterday);
+    // Dates typed in the user's format, and the day the dialog makes of each: one it does not
+    // take leaves the day shown.
+    const std::vector<std::pair<const char*, std::string>> typed = {
+        {laterText, Text(SystemTime(later)).substr(0, 10)},
+        {yesterdayText, shown.substr(0, 10)},
+        {"pozítří", shown.substr(0, 10)}};
     std::time_t moment = given;
     SYSTEMTIME date{}, time{}, range[2]{}, afterYesterday{};
     DWORD rangeKinds = 0;
-    EXPECT_EQ(IDCANCEL, RunDelayedSend(moment, [&](HWND dialog) {
-                  date = PickerTime(dialog, IDC_SEND_DATE);
-                  time = PickerTime(dialog, IDC_SEND_TIME);
-                  rangeKinds = static_cast<DWORD>(SendMessageA(GetDlgItem(dialog, IDC_SEND_DATE),
-                                                               DTM_GETRANGE, 0,
-                                                               reinterpret_cast<LPARAM>(range)));
-                  SetPickerTime(dialog, IDC_SEND_DATE, yesterday);
-                  afterYesterday = PickerTime(dialog, IDC_SEND_DATE);
-                  PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-              }));
+    std::vector<NMDATETIMESTRINGA> answers;
+    EXPECT_EQ(
+        IDCANCEL, RunDelayedSend(moment, [&](HWND dialog) {
+            date = PickerTime(dialog, IDC_SEND_DATE);
+            time = PickerTime(dialog, IDC_SEND_TIME);
+            rangeKinds =
+                static_cast<DWORD>(SendMessageA(GetDlgItem(dialog, IDC_SEND_DATE), DTM_GETRANGE, 0,
+                                                reinterpret_cast<LPARAM>(range)));
+            SetPickerTime(dialog, IDC_SEND_DATE, SystemTime(yesterday));
+            afterYesterday = PickerTime(dialog, IDC_SEND_DATE);
+            // What the date picker asks its dialog when the user has typed a date into it.
+            for (const auto& entry : typed) {
+                NMDATETIMESTRINGA notice{};
+                notice.nmhdr = {GetDlgItem(dialog, IDC_SEND_DATE), IDC_SEND_DATE,
+                                static_cast<UINT>(DTN_USERSTRINGA)};
+                notice.pszUserString = entry.first;
+                SendMessageA(dialog, WM_NOTIFY, IDC_SEND_DATE, reinterpret_cast<LPARAM>(&notice));
+                answers.push_back(notice);
+            }
+            PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+        }));
     EXPECT_EQ(given, moment) << "Storno keeps the caller's time";
-    const std::string shown = Text(SystemTime(Local(given)));
     EXPECT_EQ(shown.substr(0, 10), Text(date).substr(0, 10));
     EXPECT_EQ(shown.substr(11), Text(time).substr(11));
     EXPECT_EQ(static_cast<DWORD>(GDTR_MIN), rangeKinds) << "open at the upper end";
     EXPECT_EQ(Text(SystemTime(Local(now))).substr(0, 10), Text(range[0]).substr(0, 10));
     EXPECT_EQ(shown.substr(0, 10), Text(afterYesterday).substr(0, 10))
         << "a day before today is not taken";
+    ASSERT_EQ(typed.size(), answers.size());
+    for (size_t i = 0; i < typed.size(); ++i) {
+        EXPECT_EQ(static_cast<DWORD>(GDT_VALID), answers[i].dwFlags) << typed[i].first;
+        EXPECT_EQ(typed[i].second, Text(answers[i].st).substr(0, 10)) << typed[i].first;
+    }
 }
 
 TEST_F(Dialogs, DelayedSendTakesTheDayFromOnePickerAndThePastTimeOfDayFromTheOther) {
@@ -206,37 +220,6 @@ TEST_F(Dialogs, DelayedSendTakesTheDayFromOnePickerAndThePastTimeOfDayFromTheOth
               }));
     EXPECT_EQ(LocalMoment(today, clock.wHour, clock.wMinute, clock.wSecond), moment)
         << "a time already passed today is returned as chosen";
-}
-
-TEST_F(Dialogs, DelayedSendReadsADateTypedInTheUsersFormat) {
-    std::time_t moment = std::time(nullptr);
-    const std::string today = Text(SystemTime(Local(moment))).substr(0, 10);
-    const std::tm later = Local(moment + 400 * 86400), before = Local(moment - 86400);
-    char laterText[32], beforeText[32];
-    std::strftime(laterText, sizeof laterText, "%d. %m. %Y", &later);
-    std::strftime(beforeText, sizeof beforeText, "%d.%m.%Y", &before);
-    const std::vector<std::pair<const char*, std::string>> cases = {
-        {laterText, Text(SystemTime(later)).substr(0, 10)},
-        {beforeText, today},
-        {"pozítří", today}};
-    std::vector<NMDATETIMESTRINGA> answers;
-    RunDelayedSend(moment, [&](HWND dialog) {
-        // What the date picker asks its dialog when the user has typed a date into it.
-        for (const auto& entry : cases) {
-            NMDATETIMESTRINGA notice{};
-            notice.nmhdr = {GetDlgItem(dialog, IDC_SEND_DATE), IDC_SEND_DATE,
-                            static_cast<UINT>(DTN_USERSTRINGA)};
-            notice.pszUserString = entry.first;
-            SendMessageA(dialog, WM_NOTIFY, IDC_SEND_DATE, reinterpret_cast<LPARAM>(&notice));
-            answers.push_back(notice);
-        }
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    ASSERT_EQ(cases.size(), answers.size());
-    for (size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(static_cast<DWORD>(GDT_VALID), answers[i].dwFlags) << cases[i].first;
-        EXPECT_EQ(cases[i].second, Text(answers[i].st).substr(0, 10)) << cases[i].first;
-    }
 }
 
 TEST_F(TextView, ShowsEachPilcrowAsALineBreakAndWritesTypedBreaksBackAtOnce) {

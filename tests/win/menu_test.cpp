@@ -1,4 +1,3 @@
-#include "gateway/Md5.h"
 #include "res/resource.h"
 #include "toolbar/SmsCounter.h"
 #include "tests/win/TestSupport.h"
@@ -8,50 +7,23 @@
 #include <commctrl.h>
 
 #include <map>
-#include <memory>
 #include <regex>
 
 namespace {
 
 // The toolbar of a browser window whose menu.ini points at the test gateway server, used
 // through its menus with real clicks and keys.
-class Menus : public testing::Test {
+class Menus : public ToolbarTest {
 protected:
-    void SetUp() override { CoInitialize(nullptr); }
-    void TearDown() override {
-        browser.reset();
-        HttpGet(address, "/admin/fault?mode=off");
-        for (const char* file : {"settings.ini", "menu.ini", "uninstall.txt"}) {
-            DeleteFileA(Beside(file).c_str());
-        }
-        CoUninitialize();
-    }
-
-    std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
-
     // Opens the toolbar signed in as the login, with more of menu.ini after its SETTINGS keys.
     void Open(const std::string& menu = "", const std::string& login = "jana",
               const std::string& settingsMore = "", const std::string& gateway = "") {
-        WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" +
-                                              Md5Hex("heslo") + "\r\n" + settingsMore);
-        WriteFile(Beside("menu.ini"),
-                  "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) +
-                      "\r\nPortal=http://" + address + "/\r\n" + menu);
-        browser = std::make_unique<BrowserWindow>(dll);
-        credit = browser->Child("Static", 1);
+        ToolbarTest::Open(SignedIn(login, settingsMore),
+                          "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) +
+                              "\r\nPortal=http://" + address + "/\r\n" + menu);
     }
 
-    // Serves the toolbar's thread until the condition holds; false after five seconds.
-    static bool Serve(const std::function<bool()>& condition, DWORD limit = 5000) {
-        for (DWORD start = GetTickCount(); !condition(); PumpMessages(20)) {
-            if (GetTickCount() - start > limit) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    // Presses the button (the arrow of button 5) with the mouse, reads the menu that opens and
+    // Presses the button with the mouse, reads the menu that opens and
     // picks the command's item with the arrow keys and Enter, or closes the menu with Escape
     // when no item has that identifier. Returns the menu as it was shown ("id label" for each
     // item, "*" before the default one, "-" for a separator, all joined by "|"), and serves
@@ -93,17 +65,9 @@ protected:
         });
         RECT rect{};
         SendMessageA(browser->Toolbar(), TB_GETITEMRECT, button, reinterpret_cast<LPARAM>(&rect));
-        POINT point{button == 5 ? rect.right - 4 : (rect.left + rect.right) / 2,
-                    (rect.top + rect.bottom) / 2};
         buttonCorner = {rect.left, rect.bottom};
-        ClientToScreen(browser->Toolbar(), &point);
         ClientToScreen(browser->Toolbar(), &buttonCorner);
-        SetCursorPos(point.x, point.y);
-        INPUT clicks[2] = {};
-        clicks[0].type = clicks[1].type = INPUT_MOUSE;
-        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, clicks, sizeof(INPUT));
+        browser->Press(button);
         Serve([&] { return done.load(); }, 30000);
         picker.join();
         PumpMessages(300);
@@ -112,9 +76,7 @@ protected:
 
     static HWND OpenMenuWindow() {
         for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr));) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(menu, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(menu)) {
+            if (Ours(menu) && IsWindowVisible(menu)) {
                 return menu;
             }
         }
@@ -136,10 +98,6 @@ protected:
         return browser->Navigations().empty() ? "" : browser->Navigations().back();
     }
 
-    ToolbarDll dll;
-    const std::string address = GatewayAddressText();
-    std::unique_ptr<BrowserWindow> browser;
-    HWND credit = nullptr;
     POINT menuCorner{};
     POINT buttonCorner{};
 };
@@ -156,23 +114,6 @@ TEST_F(Menus, MenusShowTheirItemsBelowTheButtons) {
               Pick(5, IDM_PICKRECIPIENTS));
     ASSERT_EQ(1u, watcher.Seen().size());
     EXPECT_EQ("Vybrat adresáta", watcher.Seen()[0].caption) << "the first item opens the picker";
-    browser.reset();
-
-    // One entry too many in each section.
-    std::string sections = "[MojeTextaro]\r\nA=b=c\r\n";
-    for (int i = 2; i <= 18; ++i) {
-        sections += "Stránka " + std::to_string(i) + "=x\r\n";
-    }
-    sections += "[TextaroMenu]\r\nOdkaz=a?b=c\r\n";
-    for (int i = 2; i <= 20; ++i) {
-        sections += "Odkaz " + std::to_string(i) + "=x\r\n";
-    }
-    Open(sections);
-    const std::string full = Pick(0, 0);
-    EXPECT_NE(std::string::npos, full.find("1 Textaro.cz|-|3 A|4 Stránka 2|"));
-    EXPECT_NE(std::string::npos, full.find("|19 Stránka 17|-|20 ")) << "the 18th is absent";
-    EXPECT_NE(std::string::npos, full.find("|21 Vymazat historii příjemců|-|31 Odkaz|32 Odkaz 2|"));
-    EXPECT_NE(std::string::npos, full.find("|49 Odkaz 19|-|50 ")) << "the 20th is absent";
 }
 
 TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
@@ -211,7 +152,6 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
         const std::string served = HttpGet(address, opened.substr(opened.find("/index.xp")));
         EXPECT_NE(std::string::npos, served.find("<b>jana</b>")) << served;
     }
-    browser.reset();
 
     Open("[MojeTextaro]\r\nÚčet=account\r\n", "nikdo");
     Pick(0, 3);
@@ -272,7 +212,6 @@ TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
     Pick(0, 52);
     ASSERT_TRUE(WaitFor([&] { return !ReadFile(Beside("uninstall.txt")).empty(); }));
     EXPECT_EQ("/S --keep \"a b\"\n" + dll.Folder(), ReadFile(Beside("uninstall.txt")));
-    browser.reset();
 
     Open();
     DialogWatcher watcher;
@@ -308,7 +247,6 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         const std::string after = ReadFile(Beside("settings.ini"));
         EXPECT_EQ(c.settingsWritten, before != after) << c.login;
         EXPECT_EQ(c.settingsWritten, after.find("Nick=\r\n") != std::string::npos) << after;
-        browser.reset();
     }
 }
 

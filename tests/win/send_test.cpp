@@ -1,5 +1,4 @@
 #include "res/resource.h"
-#include "gateway/Md5.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 
 #include <atomic>
 #include <ctime>
-#include <memory>
 #include <regex>
 
 namespace {
@@ -21,33 +19,17 @@ struct Sent {
 
 // The toolbar of a browser window, signed in as jana on the test gateway server, with the
 // user's presses on its buttons and the answers to its message boxes.
-class Sending : public testing::Test {
+class Sending : public ToolbarTest {
 protected:
     void SetUp() override {
-        CoInitialize(nullptr);
+        ToolbarTest::SetUp();
         UseGateway(address);
-    }
-    void TearDown() override {
-        browser.reset();
-        DeleteFileA((dll.Folder() + "\\settings.ini").c_str());
-        DeleteFileA((dll.Folder() + "\\menu.ini").c_str());
-        CoUninitialize();
     }
 
     void UseGateway(const std::string& gateway) {
-        WriteFile(dll.Folder() + "\\settings.ini",
-                  "[SETTINGS]\r\nUserName=jana\r\nPasword=" + Md5Hex("heslo") +
-                      "\r\nEmail=jana@example.cz\r\n");
-        WriteFile(dll.Folder() + "\\menu.ini", "[SETTINGS]\r\nGateway=" + gateway + "\r\n");
-        browser = std::make_unique<BrowserWindow>(dll);
-        messageEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0));
-        recipientEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 1));
-        credit = browser->Child("Static", 1);
+        Open(SignedIn("jana", "Email=jana@example.cz\r\n"),
+             "[SETTINGS]\r\nGateway=" + gateway + "\r\n");
     }
-
-    void Pump(DWORD milliseconds) { PumpMessages(milliseconds); }
-
-    void Click(int button) { browser->Click(button); }
 
     bool SendButtonEnabled() const {
         return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
@@ -58,13 +40,10 @@ protected:
         SetWindowTextA(messageEdit, message.c_str());
         SetWindowTextA(recipientEdit, recipients.c_str());
         const size_t before = Outbox().size();
-        Click(8);
-        Pump(300);
-        for (DWORD start = GetTickCount();
-             !SendButtonEnabled() && GetTickCount() - start < 20000;) {
-            Pump(50);
-        }
-        EXPECT_TRUE(SendButtonEnabled()) << "the run ends and gives the button back";
+        browser->Click(8);
+        PumpMessages(300);
+        EXPECT_TRUE(Serve([&] { return SendButtonEnabled(); }, 20000))
+            << "the run ends and gives the button back";
         std::vector<Sent> all = Outbox();
         return std::vector<Sent>(all.begin() + static_cast<long>(std::min(before, all.size())),
                                  all.end());
@@ -91,8 +70,8 @@ protected:
             }
             return IDOK;
         });
-        Click(7);
-        Pump(3000);
+        browser->Click(7);
+        PumpMessages(3000);
         ASSERT_EQ(1u, answer.Seen().size());
     }
 
@@ -102,81 +81,55 @@ protected:
         std::strftime(text, sizeof text, "\"%Y-%m-%d %H:%M:%S\"", &local);
         return text;
     }
-
-    ToolbarDll dll;
-    const std::string address = GatewayAddressText();
-    std::unique_ptr<BrowserWindow> browser;
-    HWND messageEdit = nullptr;
-    HWND recipientEdit = nullptr;
-    HWND credit = nullptr;
 };
 
+// What each send did: the messages the server got, the report and what the boxes kept.
 TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
-    DialogWatcher report;
-    std::vector<Sent> sent = SendText("Ahoj, jak se máš?", "777111222;;603333444;");
-    ASSERT_EQ(2u, sent.size()) << "empty pieces are no recipients";
-    EXPECT_EQ("777111222", sent[0].msisdn);
-    EXPECT_EQ("603333444", sent[1].msisdn);
-    EXPECT_EQ(reinterpret_cast<const char*>(u8"Ahoj, jak se máš?"), sent[0].text)
-        << "the server got the Czech letters right";
-
-    ASSERT_EQ(1u, report.Seen().size());
-    EXPECT_EQ("Odeslání zpráv", report.Seen()[0].caption);
-    EXPECT_EQ("information", report.Seen()[0].icon);
-    EXPECT_NE(std::string::npos,
-              report.Seen()[0].text.find("SMS na číslo: 777111222 byla úspěšně odeslána.\n"
-                                         "SMS na číslo: 603333444 byla úspěšně odeslána.\n"));
-    EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(R"(\d+\.\d\d Kč)")))
-        << WindowText(credit);
-    EXPECT_EQ("", WindowText(messageEdit)) << "the text went to the history";
-    EXPECT_EQ("", WindowText(recipientEdit));
-    const std::string settings = ReadFile(dll.Folder() + "\\settings.ini");
-    EXPECT_NE(std::string::npos, settings.find("=Ahoj, jak se máš?\r\n"));
-    EXPECT_NE(std::string::npos, settings.find("=777111222;;603333444;\r\n"))
-        << "the whole recipient text can be picked again";
-}
-
-TEST_F(Sending, LineBreaksReachTheServerAsCrLfAndTheHistoryAsMarks) {
-    DialogWatcher report;
-    std::vector<Sent> sent = SendText("Ahoj¶Jano", "777111222");
-    ASSERT_EQ(1u, sent.size());
-    EXPECT_EQ("Ahoj\\u000d\\u000aJano", sent[0].text);
-    EXPECT_NE(std::string::npos, ReadFile(dll.Folder() + "\\settings.ini").find("=Ahoj¶Jano\r\n"));
-}
-
-TEST_F(Sending, OnlySeparatorsSendNothingAndShowNothing) {
-    DialogWatcher report;
-    EXPECT_TRUE(SendText("Ahoj", ";;;").empty());
-    EXPECT_TRUE(report.Seen().empty());
-    EXPECT_EQ("", WindowText(messageEdit)) << "nothing failed, so the text moved on";
-}
-
-TEST_F(Sending, ARefusalIsReportedAndTheBoxesKeepTheirText) {
-    DialogWatcher report;
-    std::vector<Sent> sent = SendText("Ahoj", "12;777111222");
-    ASSERT_EQ(1u, sent.size()) << "the server refuses the short number";
-    ASSERT_EQ(1u, report.Seen().size());
-    EXPECT_EQ("exclamation", report.Seen()[0].icon);
-    EXPECT_NE(std::string::npos, report.Seen()[0].text.find("SMS na číslo: 12 nebyla odeslána: "));
-    EXPECT_NE(std::string::npos,
-              report.Seen()[0].text.find("SMS na číslo: 777111222 byla úspěšně odeslána."));
-    EXPECT_EQ("Ahoj", WindowText(messageEdit));
-    EXPECT_EQ("12;777111222", WindowText(recipientEdit));
-    EXPECT_NE("", WindowText(credit)) << "the last reply was a success";
-
-    SendText("Ahoj", "777111222;12");
-    EXPECT_EQ("", WindowText(credit)) << "the last reply failed";
-}
-
-TEST_F(Sending, AStoppedServerFailsEveryRecipient) {
-    UseGateway("127.0.0.1:1");
-    DialogWatcher report;
-    SendText("Ahoj", "777111222;603333444");
-    ASSERT_EQ(1u, report.Seen().size());
-    EXPECT_NE(std::string::npos,
-              report.Seen()[0].text.find(
-                  "SMS na číslo: 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
-                  "SMS na číslo: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"));
+    const std::string message = "Ahoj¶jak se máš?";
+    const struct {
+        std::string gateway;
+        const char* recipients;
+        const char* sentTo;
+        const char* credit; // a pattern
+        bool failed;        // the report warns and the boxes keep their texts
+        std::string report; // a pattern of the report's lines
+    } cases[] = {
+        {address, "777111222;;603333444;", "777111222 603333444 ", R"(\d+\.\d\d Kč)", false,
+         "SMS na číslo: 777111222 byla úspěšně odeslána.\n"
+         "SMS na číslo: 603333444 byla úspěšně odeslána.\n"},
+        {address, "12;777111222", "777111222 ", ".+", true,
+         "SMS na číslo: 12 nebyla odeslána: .+\n.+: 777111222 byla úspěšně odeslána."},
+        {address, "777111222;12", "777111222 ", "", true, ": 12 nebyla odeslána: "},
+        {"127.0.0.1:1", "777111222;603333444", "", "", true,
+         ": 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
+         ".+: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.recipients) + " through " + c.gateway);
+        UseGateway(c.gateway);
+        DialogWatcher report;
+        std::string sentTo;
+        for (const Sent& sent : SendText(message, c.recipients)) {
+            sentTo += sent.msisdn + " ";
+            EXPECT_EQ(reinterpret_cast<const char*>(u8"Ahoj\\u000d\\u000ajak se máš?"), sent.text)
+                << "line breaks go as CR LF, the Czech letters right";
+        }
+        EXPECT_EQ(c.sentTo, sentTo);
+        ASSERT_EQ(1u, report.Seen().size());
+        EXPECT_EQ("Odeslání zpráv", report.Seen()[0].caption);
+        EXPECT_EQ(c.failed ? "exclamation" : "information", report.Seen()[0].icon);
+        EXPECT_TRUE(std::regex_search(report.Seen()[0].text, std::regex(c.report)))
+            << report.Seen()[0].text;
+        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(c.credit)))
+            << WindowText(credit);
+        EXPECT_EQ(c.failed ? message : "", WindowText(messageEdit));
+        EXPECT_EQ(c.failed ? c.recipients : "", WindowText(recipientEdit));
+        const std::string settings = ReadFile(Beside("settings.ini"));
+        for (const std::string& kept : {message, std::string(c.recipients)}) {
+            EXPECT_EQ(!c.failed, settings.find('=' + kept + "\r\n") != std::string::npos)
+                << "the whole text can be picked again: " << kept;
+        }
+    }
 }
 
 TEST_F(Sending, DelayedSendingCarriesTheTimeOnceAndIsThenDisarmed) {
@@ -242,8 +195,8 @@ TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
     const size_t before = Outbox().size();
     SetWindowTextA(messageEdit, "Ahoj");
     SetWindowTextA(recipientEdit, "777111222;603333444;608555666");
-    Click(8);
-    Pump(400);
+    browser->Click(8);
+    PumpMessages(400);
     EXPECT_FALSE(SendButtonEnabled()) << "the run is going on";
     browser.reset();
     HttpGet(address, "/admin/fault?mode=off");
@@ -267,11 +220,8 @@ TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
         });
         SetWindowTextA(messageEdit, "Ahoj");
         SetWindowTextA(recipientEdit, "777111222");
-        Click(8);
-        for (DWORD start = GetTickCount(); IsWindow(frame) && GetTickCount() - start < 10000;) {
-            Pump(50);
-        }
-        EXPECT_FALSE(IsWindow(frame)) << "the browser window closed";
+        browser->Click(8);
+        EXPECT_TRUE(Serve([&] { return !IsWindow(frame); }, 10000)) << "the browser window closed";
         ASSERT_EQ(1u, closer.Seen().size());
         EXPECT_EQ(question ? "Chyba při zpožděném odesílání" : "Odeslání zpráv",
                   closer.Seen()[0].caption);
@@ -285,12 +235,12 @@ TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
 TEST_F(Sending, AnEmptyBoxTakesTheFocusAndNothingStarts) {
     DialogWatcher nothing;
     SetFocus(browser->Frame());
-    Click(8);
-    Pump(300);
+    browser->Click(8);
+    PumpMessages(300);
     EXPECT_EQ(messageEdit, GetFocus());
     SetWindowTextA(messageEdit, "Ahoj");
-    Click(8);
-    Pump(300);
+    browser->Click(8);
+    PumpMessages(300);
     EXPECT_EQ(recipientEdit, GetFocus());
     EXPECT_TRUE(nothing.Seen().empty());
     EXPECT_TRUE(SendButtonEnabled());
