@@ -29,6 +29,8 @@ protected:
     // item, "*" before the default one, "-" for a separator, all joined by "|"), and serves
     // the toolbar until the picked command is done.
     std::string Pick(int button, int command) {
+        // A box the previous command showed takes the clicks until it is answered.
+        Serve([] { return FindDialog(nullptr) == nullptr; });
         std::string shown;
         std::atomic<bool> done{false};
         std::thread picker([&] {
