@@ -12,12 +12,14 @@ const char* DefaultGateway = "gate.textaro.cz";
 const char* DefaultPortal = "http://www.textaro.cz/";
 const char* TextHistory = "TextHistory";
 const char* RecipientHistory = "RecipientHistory";
+const char* DraftSection = "Draft";
 
 // Reads one key whole: the buffer grows until the value fits, so nothing stored is cut.
-std::string ReadKey(const std::string& file, const char* key, const char* fallback = "") {
+std::string ReadKey(const std::string& file, const char* key, const char* fallback = "",
+                    const char* section = Section) {
     std::string value(8192, '\0');
     for (;;) {
-        DWORD length = GetPrivateProfileStringA(Section, key, fallback, value.data(),
+        DWORD length = GetPrivateProfileStringA(section, key, fallback, value.data(),
                                                 static_cast<DWORD>(value.size()), file.c_str());
         if (length + 1 < value.size()) {
             value.resize(length);
@@ -27,8 +29,9 @@ std::string ReadKey(const std::string& file, const char* key, const char* fallba
     }
 }
 
-void WriteKey(const std::string& file, const char* key, const std::string& value) {
-    WritePrivateProfileStringA(Section, key, value.c_str(), file.c_str());
+bool WriteKey(const std::string& file, const char* key, const std::string& value,
+              const char* section = Section) {
+    return WritePrivateProfileStringA(section, key, value.c_str(), file.c_str()) != FALSE;
 }
 
 // Reads a section whole: the buffer grows while the read fills it, so no entry is cut. The
@@ -46,10 +49,10 @@ std::string ReadSection(const std::string& file, const char* section) {
     }
 }
 
-void WriteSection(const std::string& file, const char* section, const std::string& text) {
+bool WriteSection(const std::string& file, const char* section, const std::string& text) {
     // The section text ends with one more NUL than its last entry has.
     const std::string block = text + '\0';
-    WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
+    return WritePrivateProfileSectionA(section, block.c_str(), file.c_str()) != FALSE;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -74,12 +77,16 @@ void Settings::Load() {
 }
 
 void Settings::Save() const {
-    WriteKey(settingsPath, "UserName", UserName);
-    WriteKey(settingsPath, "Nick", Nick);
-    WriteKey(settingsPath, "Pasword", Pasword);
-    WriteKey(settingsPath, "Email", Email);
-    WriteKey(settingsPath, "AutoRecack", std::to_string(AutoRecack));
-    WriteKey(settingsPath, "WaitForDelivery", std::to_string(WaitForDelivery));
+    Written(WriteKey(settingsPath, "UserName", UserName) & WriteKey(settingsPath, "Nick", Nick) &
+            WriteKey(settingsPath, "Pasword", Pasword) & WriteKey(settingsPath, "Email", Email) &
+            WriteKey(settingsPath, "AutoRecack", std::to_string(AutoRecack)) &
+            WriteKey(settingsPath, "WaitForDelivery", std::to_string(WaitForDelivery)));
+}
+
+void Settings::Written(bool written) const {
+    if (!written && onWriteFailure) {
+        onWriteFailure(settingsPath);
+    }
 }
 
 void Settings::ReadUninstall(std::string& program, std::string& arguments) const {
@@ -108,19 +115,19 @@ std::string Settings::ReadRecipientHistory() const {
 }
 
 void Settings::WriteTextHistory(const std::string& section) const {
-    WriteSection(settingsPath, TextHistory, section);
+    Written(WriteSection(settingsPath, TextHistory, section));
 }
 
 void Settings::WriteRecipientHistory(const std::string& section) const {
-    WriteSection(settingsPath, RecipientHistory, section);
+    Written(WriteSection(settingsPath, RecipientHistory, section));
 }
 
 void Settings::ClearTextHistory() const {
-    WriteSection(settingsPath, TextHistory, "");
+    Written(WriteSection(settingsPath, TextHistory, ""));
 }
 
 void Settings::ClearRecipientHistory() const {
-    WriteSection(settingsPath, RecipientHistory, "");
+    Written(WriteSection(settingsPath, RecipientHistory, ""));
 }
 
 std::string Settings::ReadMenuSection() const {
@@ -129,4 +136,19 @@ std::string Settings::ReadMenuSection() const {
 
 std::string Settings::ReadMyMenuSection() const {
     return ReadSection(menuPath, "MojeTextaro");
+}
+
+Draft Settings::ReadDraft() const {
+    return {DecodeDraftValue(ReadKey(settingsPath, "Text", "", DraftSection)),
+            DecodeDraftValue(ReadKey(settingsPath, "Recipients", "", DraftSection))};
+}
+
+void Settings::WriteDraft(const Draft& draft) const {
+    if (draft.Empty()) {
+        Written(WritePrivateProfileStringA(DraftSection, nullptr, nullptr, settingsPath.c_str()) !=
+                FALSE);
+        return;
+    }
+    Written(WriteKey(settingsPath, "Text", EncodeDraftValue(draft.text), DraftSection) &
+            WriteKey(settingsPath, "Recipients", EncodeDraftValue(draft.recipients), DraftSection));
 }

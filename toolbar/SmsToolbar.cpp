@@ -30,11 +30,15 @@ void SetFace(LOGFONTA& font, const char* face) {
 
 SmsToolbar::SmsToolbar()
     : settings(Module::FilePath()), gatewayClient(ParseGatewayAddress(settings.ReadGateway())) {
+    settings.onWriteFailure = [this](const std::string& file) {
+        writeFailure.Report(closing ? nullptr : Handle(), file);
+    };
     settings.Load();
 }
 
 SmsToolbar::~SmsToolbar() {
     EndSendRun();
+    SaveDraft();
     Destroy();
 }
 
@@ -124,6 +128,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     recipientBox.SetHost(host);
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
+    LoadDraft();
     gatewayClient.Connect();
 
     RECT client{};
@@ -316,6 +321,10 @@ bool SmsToolbar::HasFocus() const {
 }
 
 LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WriteFailureNotice::Message()) {
+        writeFailure.Show(Handle());
+        return 0;
+    }
     switch (message) {
     case WM_SIZE: {
         LRESULT result = Window::HandleMessage(message, wParam, lParam);
@@ -325,6 +334,7 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // A run still going finishes its request first; it shows nothing more.
         EndSendRun();
+        SaveDraft();
         break;
     case ShowRunBoxMessage:
         // The toolbar may be gone when the box returns: nothing of it is touched after.
