@@ -5,9 +5,14 @@
 void SmsToolbar::LoadDraft() {
     const Draft draft = settings.ReadDraft();
     draftShown = !draft.Empty();
-    messageBox.SetText(draft.text);
-    recipientBox.SetText(draft.recipients);
-    messageBox.UpdateCounter();
+    // An empty box is left untouched: setting its text would change the counter's first words.
+    if (!draft.text.empty()) {
+        messageBox.SetText(draft.text);
+        messageBox.UpdateCounter();
+    }
+    if (!draft.recipients.empty()) {
+        recipientBox.SetText(draft.recipients);
+    }
 }
 
 void SmsToolbar::SaveDraft() {

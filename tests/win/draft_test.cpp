@@ -72,7 +72,7 @@ TEST_F(Drafts, UnsentTextsComeBackWholeAndEmptiedBoxesClearThem) {
     Type(*first, "", "");
     first.reset();
     first = Open(dll);
-    EXPECT_EQ("||" + CounterText("", ""), Shown(*first));
+    EXPECT_EQ("||0 zn.\n0 sms", Shown(*first)) << "the counter as created";
     EXPECT_EQ(std::string::npos, ReadFile(Path("settings.ini")).find("[Draft]"));
 }
 
@@ -119,7 +119,7 @@ TEST_F(Drafts, ASentDraftIsGone) {
     }
     first.reset();
     first = Open(dll);
-    EXPECT_EQ("||" + CounterText("", ""), Shown(*first));
+    EXPECT_EQ("||0 zn.\n0 sms", Shown(*first)) << "the counter as created";
 }
 
 TEST_F(Drafts, ASettingsFileThatCannotBeWrittenIsToldOnce) {
