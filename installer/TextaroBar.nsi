@@ -26,12 +26,15 @@ ShowInstDetails show
 ShowUninstDetails show
 
 !define MUI_ABORTWARNING
-!define MUI_UNCOMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
-!insertmacro MUI_UNPAGE_CONFIRM
+; The uninstaller opens on its one choice, whether the user's settings go too; its button
+; "Odinstalovat" is the confirmation.
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Lišta bude odebrána z prohlížeče i z počítače. Nastavení (účet, adresář kontaktů a historie) zůstane pro příští instalaci, pokud nezaškrtnete jeho smazání."
+!define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Smazat také:"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Czech"
@@ -149,7 +152,7 @@ SectionEnd
 
 ; Off unless the user ticks it: the account, the address book and the histories stay for a
 ; later installation.
-Section /o "un.Smazat i nastavení (účet, adresář kontaktů, historie)"
+Section /o "un.Nastavení (účet, kontakty, historie)"
     Delete "$INSTDIR\settings.ini"
 SectionEnd
 
