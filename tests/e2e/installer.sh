@@ -84,12 +84,28 @@ check "the Gateway key kept by the upgrade" has "$(menu)" '^Gateway=127.0.0.1:80
 check "menu.ini written again" has "$(menu)" '^Přezdívka=nick$'
 
 # "Odinstalovat": the program and arguments of menu.ini, started in the DLL's folder through
-# the shell; silent here, where no one answers its pages. The uninstaller copies itself away
-# and goes on from there: waiting for the prefix's programs waits for it.
+# the shell while a browser has the toolbar loaded; silent here, where no one answers its
+# pages. The uninstaller copies itself away and goes on from there.
+printf 'snapshot loaded\nclose\n' > "$work/open.txt"
+run "$root/out/x86/browser-host.exe" --script "Z:${work//\//\\}\\open.txt" \
+    --snapshots "Z:${work//\//\\}" > "$work/open.out" 2>/dev/null &
+waited() { # seconds, condition...
+    local tries=$(($1 * 10))
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+check "a browser has the toolbar loaded" waited 30 grep -q '^snapshot loaded' "$work/open.out"
 program=$(menu | sed -n 's/^UninstalString=//p')
 arguments=$(menu | sed -n 's/^UninstalStringArgs=//p')
 # shellcheck disable=SC2086
 run start /d "$winfolder" /wait "$program" $arguments /S
+check "the uninstaller ends while the toolbar is loaded" waited 30 test ! -e "$folder/uninstall.exe"
+touch "$work/loaded.png"
+wait
 wineserver -w
 for view in $views; do
     check "the class gone from the $view-bit view" test -z "$(query "$class_key" "$view")"
