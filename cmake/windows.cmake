@@ -28,6 +28,7 @@ else()
   set(widl_stdole /usr/lib/i386-linux-gnu/wine/i386-windows)
 endif()
 configure_file(${res}/TextaroBar.manifest.in ${gen}/TextaroBar.manifest @ONLY)
+configure_file(${res}/TextaroVersion.h.in ${gen}/TextaroVersion.h @ONLY)
 add_custom_command(
   OUTPUT ${gen}/TextaroBar.tlb
   COMMAND ${TEXTARO_WIDL} -I/usr/include/wine/wine/windows -L ${widl_stdole}
@@ -35,7 +36,7 @@ add_custom_command(
   DEPENDS ${res}/TextaroBar.idl
   COMMENT "Type library TextaroBarLib")
 set_source_files_properties(${res}/TextaroBar.rc PROPERTIES OBJECT_DEPENDS
-  "${gen}/TextaroBar.tlb;${gen}/TextaroBar.manifest;${res}/TextaroBar.rgs;${res}/bitmap215.bmp;${res}/bitmap221.bmp;${res}/bitmap231.bmp;${res}/bitmap233.bmp;${res}/bitmap237.bmp;${res}/contacts.bmp;${res}/contact.bmp;${res}/progress.avi")
+  "${gen}/TextaroBar.tlb;${gen}/TextaroBar.manifest;${gen}/TextaroVersion.h;${res}/TextaroBar.rgs;${res}/bitmap215.bmp;${res}/bitmap221.bmp;${res}/bitmap231.bmp;${res}/bitmap233.bmp;${res}/bitmap237.bmp;${res}/contacts.bmp;${res}/contact.bmp;${res}/progress.avi")
 
 add_library(TextaroBar SHARED
   ${PROJECT_SOURCE_DIR}/band/Exports.cpp
@@ -48,6 +49,14 @@ if(TEXTARO_ARCH_DIR STREQUAL "x86")
   # The exports are __stdcall; the .def names them undecorated, as COM looks them up.
   target_link_options(TextaroBar PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
+# The DLL ships without its symbols; they stay in the build tree, linked by name, for a
+# debugger.
+set(dll_symbols ${CMAKE_BINARY_DIR}/TextaroBar.dll.debug)
+add_custom_command(TARGET TextaroBar POST_BUILD
+  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:TextaroBar> ${dll_symbols}
+  COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:TextaroBar>
+  COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${dll_symbols} $<TARGET_FILE:TextaroBar>
+  VERBATIM)
 
 add_subdirectory(host)
 add_subdirectory(tests/win)
@@ -68,6 +77,17 @@ add_test(NAME host_loads_toolbar
          COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/host-loads-toolbar.sh ${TEXTARO_OUT})
 set_tests_properties(regsvr32_registration host_loads_toolbar PROPERTIES
   FIXTURES_REQUIRED wine_prefix RUN_SERIAL TRUE TIMEOUT 300)
+
+# The installer carries the DLLs of both presets; its check runs in a Wine prefix of its own,
+# made fresh for each run: 32-bit for the x86 preset, 64-bit for the x64 one.
+add_test(NAME installer_build COMMAND ${PROJECT_SOURCE_DIR}/installer/build.sh)
+set_tests_properties(installer_build PROPERTIES FIXTURES_SETUP installer RUN_SERIAL TRUE TIMEOUT 900)
+add_test(NAME installer_under_wine
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/installer.sh
+                 ${PROJECT_SOURCE_DIR}/out/TextaroBar-setup-${PROJECT_VERSION}.exe
+                 ${CMAKE_BINARY_DIR}/installer-prefix ${TEXTARO_ARCH_DIR})
+set_tests_properties(installer_under_wine PROPERTIES
+  FIXTURES_REQUIRED installer RUN_SERIAL TRUE TIMEOUT 300)
 
 # Benchmarks that need the real client under Wine; scripts/bench.sh runs them.
 add_executable(send_bench ${PROJECT_SOURCE_DIR}/bench/send_bench.cpp)

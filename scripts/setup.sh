@@ -9,7 +9,7 @@ packages=(
   libcpp-httplib-dev libsqlite3-dev libssl-dev sqlite3
   mingw-w64 mingw-w64-tools libwine-dev
   wine wine64 wine32:i386 fonts-wine
-  xvfb xauth imagemagick x11-utils chromium
+  xvfb xauth imagemagick x11-utils chromium nsis
   python3 curl locales
 )
 

@@ -17,6 +17,7 @@ const char* DefaultPortal = "http://www.textaro.cz/";
 const char* TextHistory = "TextHistory";
 const char* RecipientHistory = "RecipientHistory";
 const char* Contacts = "CONTACTS";
+const char* DraftSection = "Draft";
 
 // Reads one key whole: the buffer grows until the value fits, so nothing stored is cut.
 std::string ReadKey(const std::string& file, const char* key, const char* fallback = "",
@@ -33,8 +34,9 @@ std::string ReadKey(const std::string& file, const char* key, const char* fallba
     }
 }
 
-void WriteKey(const std::string& file, const char* key, const std::string& value) {
-    WritePrivateProfileStringA(Section, key, value.c_str(), file.c_str());
+bool WriteKey(const std::string& file, const char* key, const std::string& value,
+              const char* section = Section) {
+    return WritePrivateProfileStringA(section, key, value.c_str(), file.c_str()) != FALSE;
 }
 
 // Reads a section whole: the buffer grows while the read fills it, so no entry is cut. The
@@ -52,10 +54,10 @@ std::string ReadSection(const std::string& file, const char* section) {
     }
 }
 
-void WriteSection(const std::string& file, const char* section, const std::string& text) {
+bool WriteSection(const std::string& file, const char* section, const std::string& text) {
     // The section text ends with one more NUL than its last entry has.
     const std::string block = text + '\0';
-    WritePrivateProfileSectionA(section, block.c_str(), file.c_str());
+    return WritePrivateProfileSectionA(section, block.c_str(), file.c_str()) != FALSE;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -80,12 +82,16 @@ void Settings::Load() {
 }
 
 void Settings::Save() const {
-    WriteKey(settingsPath, "UserName", UserName);
-    WriteKey(settingsPath, "Nick", Nick);
-    WriteKey(settingsPath, "Pasword", Pasword);
-    WriteKey(settingsPath, "Email", Email);
-    WriteKey(settingsPath, "AutoRecack", std::to_string(AutoRecack));
-    WriteKey(settingsPath, "WaitForDelivery", std::to_string(WaitForDelivery));
+    Written(WriteKey(settingsPath, "UserName", UserName) & WriteKey(settingsPath, "Nick", Nick) &
+            WriteKey(settingsPath, "Pasword", Pasword) & WriteKey(settingsPath, "Email", Email) &
+            WriteKey(settingsPath, "AutoRecack", std::to_string(AutoRecack)) &
+            WriteKey(settingsPath, "WaitForDelivery", std::to_string(WaitForDelivery)));
+}
+
+void Settings::Written(bool written) const {
+    if (!written && onWriteFailure) {
+        onWriteFailure(settingsPath);
+    }
 }
 
 void Settings::ReadUninstall(std::string& program, std::string& arguments) const {
@@ -114,19 +120,19 @@ std::string Settings::ReadRecipientHistory() const {
 }
 
 void Settings::WriteTextHistory(const std::string& section) const {
-    WriteSection(settingsPath, TextHistory, section);
+    Written(WriteSection(settingsPath, TextHistory, section));
 }
 
 void Settings::WriteRecipientHistory(const std::string& section) const {
-    WriteSection(settingsPath, RecipientHistory, section);
+    Written(WriteSection(settingsPath, RecipientHistory, section));
 }
 
 void Settings::ClearTextHistory() const {
-    WriteSection(settingsPath, TextHistory, "");
+    Written(WriteSection(settingsPath, TextHistory, ""));
 }
 
 void Settings::ClearRecipientHistory() const {
-    WriteSection(settingsPath, RecipientHistory, "");
+    Written(WriteSection(settingsPath, RecipientHistory, ""));
 }
 
 std::string Settings::ReadMenuSection() const {
@@ -142,8 +148,7 @@ int Settings::GetContactCount() const {
 }
 
 void Settings::SetContactCount(int count) const {
-    WritePrivateProfileStringA(Contacts, "Count", std::to_string(count).c_str(),
-                               settingsPath.c_str());
+    Written(WriteKey(settingsPath, "Count", std::to_string(count), Contacts));
 }
 
 bool Settings::ReadContact(int index, std::string& text) const {
@@ -152,8 +157,7 @@ bool Settings::ReadContact(int index, std::string& text) const {
 }
 
 void Settings::WriteContact(int index, const std::string& text) const {
-    WritePrivateProfileStringA(Contacts, std::to_string(index).c_str(), text.c_str(),
-                               settingsPath.c_str());
+    Written(WriteKey(settingsPath, std::to_string(index).c_str(), text, Contacts));
 }
 
 void Settings::DeleteContact(int k) const {
@@ -166,14 +170,29 @@ void Settings::DeleteContact(int k) const {
         return;
     }
     for (const ContactKeyChange& change : changes) {
-        WritePrivateProfileStringA(Contacts, std::to_string(change.index).c_str(),
-                                   change.text ? change.text->c_str() : nullptr,
-                                   settingsPath.c_str());
+        Written(WritePrivateProfileStringA(Contacts, std::to_string(change.index).c_str(),
+                                           change.text ? change.text->c_str() : nullptr,
+                                           settingsPath.c_str()) != FALSE);
     }
     SetContactCount(static_cast<int>(entries.size()) - 1);
 }
 
 void Settings::ClearContacts() const {
-    WritePrivateProfileStringA(Contacts, nullptr, nullptr, settingsPath.c_str());
+    Written(WritePrivateProfileStringA(Contacts, nullptr, nullptr, settingsPath.c_str()) != FALSE);
     SetContactCount(0);
+}
+
+Draft Settings::ReadDraft() const {
+    return {DecodeDraftValue(ReadKey(settingsPath, "Text", "", DraftSection)),
+            DecodeDraftValue(ReadKey(settingsPath, "Recipients", "", DraftSection))};
+}
+
+void Settings::WriteDraft(const Draft& draft) const {
+    if (draft.Empty()) {
+        Written(WritePrivateProfileStringA(DraftSection, nullptr, nullptr, settingsPath.c_str()) !=
+                FALSE);
+        return;
+    }
+    Written(WriteKey(settingsPath, "Text", EncodeDraftValue(draft.text), DraftSection) &
+            WriteKey(settingsPath, "Recipients", EncodeDraftValue(draft.recipients), DraftSection));
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/DraftText.h"
+
+#include <functional>
 #include <string>
 
 // The toolbar's lasting state: account and options in settings.ini beside the module, and
@@ -49,6 +52,14 @@ public:
     // Removes every entry and sets the count to 0.
     void ClearContacts() const;
 
+    // The unsent message and recipients, section "Draft"; an empty draft removes the section.
+    Draft ReadDraft() const;
+    void WriteDraft(const Draft& draft) const;
+
+    // Called with settings.ini's path whenever a write of it fails (the file or its folder
+    // cannot be written), so that nothing is lost without the user knowing.
+    std::function<void(const std::string& file)> onWriteFailure;
+
     std::string Nick;
     std::string UserName;
     std::string Pasword;
@@ -57,4 +68,7 @@ public:
     int WaitForDelivery = 0;
     std::string settingsPath;
     std::string menuPath;
+
+private:
+    void Written(bool written) const;
 };

@@ -34,6 +34,9 @@ SmsToolbar::SmsToolbar()
     : settings(Module::FilePath()),
       shared(std::make_shared<SharedState>(ParseGatewayAddress(settings.ReadGateway()))),
       gatewayClient(shared->gateway) {
+    settings.onWriteFailure = [this](const std::string& file) {
+        writeFailure.Report(closing ? nullptr : Handle(), file);
+    };
     settings.Load();
     mainMenu.Build(settings);
 }
@@ -43,6 +46,7 @@ SmsToolbar::~SmsToolbar() {
     // no toolbar to report to.
     shared->toolbar = nullptr;
     EndSendRun();
+    SaveDraft();
     Destroy();
 }
 
@@ -132,6 +136,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     recipientBox.SetHost(host);
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
+    LoadDraft();
     gatewayClient.Connect();
     StartAccountRefresh();
 
@@ -342,6 +347,10 @@ bool SmsToolbar::HasFocus() const {
 }
 
 LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WriteFailureNotice::Message()) {
+        writeFailure.Show(Handle());
+        return 0;
+    }
     switch (message) {
     case WM_SIZE: {
         LRESULT result = Window::HandleMessage(message, wParam, lParam);
@@ -351,6 +360,7 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // A run still going finishes its request first; it shows nothing more.
         EndSendRun();
+        SaveDraft();
         break;
     case ShowRunBoxMessage:
         // The toolbar may be gone when the box returns: nothing of it is touched after.

@@ -6,6 +6,7 @@
 #include "toolbar/CreditLabel.h"
 #include "toolbar/HistoryCombo.h"
 #include "toolbar/ProgressDialog.h"
+#include "toolbar/WriteFailureNotice.h"
 #include "win/Handles.h"
 #include "win/Window.h"
 
@@ -24,8 +25,8 @@ class ToolbarHost;
 class SmsToolbar : public Window {
 public:
     SmsToolbar();
-    // Waits for a send run still going, then takes the window down while the members the
-    // window's messages reach are still there.
+    // Waits for a send run still going, keeps the draft, then takes the window down while the
+    // members the window's messages reach are still there.
     ~SmsToolbar() override;
 
     bool CreateToolbar(int left, int top, int right, int bottom, HWND parent, ToolbarHost* owner);
@@ -133,4 +134,11 @@ private:
     // The window goes away: answers a box the run waits on and waits for the run to end.
     void EndSendRun();
     void WaitForSendRun();
+
+    // The draft: put back into the boxes when the toolbar starts, kept when it goes.
+    void LoadDraft();
+    void SaveDraft();
+    // The boxes started with a draft: emptied, they clear it when the toolbar goes.
+    bool draftShown = false;
+    WriteFailureNotice writeFailure;
 };

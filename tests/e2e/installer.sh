@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The installer in a Wine prefix of its own, made fresh: a silent install registers the toolbar
+# (on a 64-bit system both DLLs, each in its registry view), the stand-in loads it from the
+# installed folder through COM, and the installed-programs entry is there; a second install
+# keeps the user's settings.ini and the deployment's Gateway key; the uninstaller, started as
+# the toolbar's "Odinstalovat" starts it, takes the registration, the files and the entry away
+# and leaves settings.ini.
+#   installer.sh SETUP_EXE PREFIX_DIR x86|x64
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+setup=$1
+export WINEPREFIX=$2
+arch=$3
+rm -rf "$WINEPREFIX"
+if [ "$arch" = x64 ]; then
+    export WINEARCH=win64 views="32 64"
+else
+    export WINEARCH=win32 views="32"
+fi
+run() { "$root/scripts/wine-run.sh" "$@"; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"; wineserver -k 2>/dev/null' EXIT
+
+clsid='{5B9E5A81-BFB2-4229-AB04-7EF09063CF7C}'
+class_key="HKCR\\CLSID\\$clsid\\InprocServer32"
+toolbar_key='HKLM\SOFTWARE\Microsoft\Internet Explorer\Toolbar'
+entry_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Textaro'
+folder=$WINEPREFIX/drive_c/Program\ Files/Textaro
+winfolder='C:\Program Files\Textaro'
+dll_of_view() { [ "$1" = 64 ] && echo TextaroBar64.dll || echo TextaroBar.dll; }
+failures=0
+
+# The registry listing of a key in a view, empty when the key is missing; reg's Czech output
+# is Windows-1250.
+query() {
+    local flag= listing
+    [ "$WINEARCH" = win64 ] && flag=/reg:$2
+    listing=$(run reg query "$1" $flag 2>/dev/null) || return 0
+    iconv -f CP1250 -t UTF-8 <<<"$listing" | tr -d '\r'
+}
+check() { # what, command...
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+has() { grep -qE "$2" <<<"$1"; }
+lacks() { ! grep -qE "$2" <<<"$1"; }
+menu() { iconv -f CP1250 -t UTF-8 "$folder/menu.ini" | tr -d '\r'; }
+
+run "$setup" /S
+check "the silent install ends well" test $? -eq 0
+for view in $views; do
+    check "the class in the $view-bit view" \
+        has "$(query "$class_key" "$view")" "REG_SZ +C:.Program Files.Textaro.$(dll_of_view "$view")\$"
+    check "the browser's toolbar value in the $view-bit view" \
+        has "$(query "$toolbar_key" "$view")" "$clsid +REG_SZ +Textaro.cz\$"
+done
+entry=$(query "$entry_key" 64)
+check "the installed-programs entry" has "$entry" 'DisplayVersion +REG_SZ +1\.0\.0\.76$'
+check "its publisher" has "$entry" 'Publisher +REG_SZ +Textaro$'
+check "its uninstall command" has "$entry" 'UninstallString +REG_SZ +"C:.Program Files.Textaro.uninstall.exe"$'
+check "the portal actions of menu.ini" has "$(menu)" '^Historie zpráv=history$'
+check "the links of menu.ini" has "$(menu)" '^Ceník SMS=http://'
+check "the uninstaller in menu.ini" has "$(menu)" '^UninstalString=C:.Program Files.Textaro.uninstall.exe$'
+
+printf 'wait 300\nprint\nclose\n' > "$work/script.txt"
+hosts=x86
+[ "$arch" = x64 ] && hosts="x86 x64"
+for host in $hosts; do
+    run "$root/out/$host/browser-host.exe" --script "Z:${work//\//\\}\\script.txt" 2>/dev/null |
+        tr -d '\r' > "$work/host.txt"
+    check "the $host stand-in loads the installed toolbar" \
+        test "$(grep -c '^band window: yes$\|^control ComboBoxEx32' "$work/host.txt")" -eq 3
+done
+
+# An upgrade over an install the user has used: the account and the deployment's gateway stay.
+printf '[SETTINGS]\r\nUserName=jana\r\nNick=Jana\r\n[CONTACTS]\r\n1=1,777123456,,Jana,Nová\r\n' \
+    > "$folder/settings.ini"
+cp "$folder/settings.ini" "$work/settings.ini"
+sed -i 's/^\[SETTINGS\]\r$/&\nGateway=127.0.0.1:8099\r/' "$folder/menu.ini"
+run "$setup" /S
+check "settings.ini untouched by the upgrade" cmp -s "$folder/settings.ini" "$work/settings.ini"
+check "the Gateway key kept by the upgrade" has "$(menu)" '^Gateway=127.0.0.1:8099$'
+check "menu.ini written again" has "$(menu)" '^Přezdívka=nick$'
+
+# "Odinstalovat": the program and arguments of menu.ini, started in the DLL's folder through
+# the shell while a browser has the toolbar loaded; silent here, where no one answers its
+# pages. The uninstaller copies itself away and goes on from there.
+printf 'snapshot loaded\nclose\n' > "$work/open.txt"
+run "$root/out/x86/browser-host.exe" --script "Z:${work//\//\\}\\open.txt" \
+    --snapshots "Z:${work//\//\\}" > "$work/open.out" 2>/dev/null &
+waited() { # seconds, condition...
+    local tries=$(($1 * 10))
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+check "a browser has the toolbar loaded" waited 30 grep -q '^snapshot loaded' "$work/open.out"
+program=$(menu | sed -n 's/^UninstalString=//p')
+arguments=$(menu | sed -n 's/^UninstalStringArgs=//p')
+# shellcheck disable=SC2086
+run start /d "$winfolder" /wait "$program" $arguments /S
+check "the uninstaller ends while the toolbar is loaded" waited 30 test ! -e "$folder/uninstall.exe"
+touch "$work/loaded.png"
+wait
+wineserver -w
+for view in $views; do
+    check "the class gone from the $view-bit view" test -z "$(query "$class_key" "$view")"
+    check "the toolbar value gone from the $view-bit view" \
+        lacks "$(query "$toolbar_key" "$view")" "$clsid"
+done
+check "the installed-programs entry gone" test -z "$(query "$entry_key" 64)"
+for file in TextaroBar.dll TextaroBar64.dll menu.ini uninstall.exe; do
+    check "$file gone" test ! -e "$folder/$file"
+done
+check "settings.ini kept" cmp -s "$folder/settings.ini" "$work/settings.ini"
+
+echo "installer check ($arch): $failures failure(s)"
+[ "$failures" -eq 0 ]
