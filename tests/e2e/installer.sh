@@ -2,8 +2,8 @@
 # The installer in a Wine prefix of its own, made fresh: a silent install registers the toolbar
 # (on a 64-bit system both DLLs, each in its registry view), the stand-in loads it from the
 # installed folder through COM, and the installed-programs entry is there; a second install
-# keeps the user's settings.ini and the deployment's Gateway key; the uninstaller, started as
-# the toolbar's "Odinstalovat" starts it, takes the registration, the files and the entry away
+# keeps the user's settings.ini and the deployment's Gateway key; the uninstaller, picked as
+# "Odinstalovat" from the toolbar's main menu, takes the registration, the files and the entry away
 # and leaves settings.ini.
 #   installer.sh SETUP_EXE PREFIX_DIR x86|x64
 set -uo pipefail
@@ -26,7 +26,6 @@ class_key="HKCR\\CLSID\\$clsid\\InprocServer32"
 toolbar_key='HKLM\SOFTWARE\Microsoft\Internet Explorer\Toolbar'
 entry_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Textaro'
 folder=$WINEPREFIX/drive_c/Program\ Files/Textaro
-winfolder='C:\Program Files\Textaro'
 dll_of_view() { [ "$1" = 64 ] && echo TextaroBar64.dll || echo TextaroBar.dll; }
 failures=0
 
@@ -83,10 +82,12 @@ check "settings.ini untouched by the upgrade" cmp -s "$folder/settings.ini" "$wo
 check "the Gateway key kept by the upgrade" has "$(menu)" '^Gateway=127.0.0.1:8099$'
 check "menu.ini written again" has "$(menu)" '^Přezdívka=nick$'
 
-# "Odinstalovat": the program and arguments of menu.ini, started in the DLL's folder through
-# the shell while a browser has the toolbar loaded; silent here, where no one answers its
-# pages. The uninstaller copies itself away and goes on from there.
-printf 'snapshot loaded\nclose\n' > "$work/open.txt"
+# "Odinstalovat" picked from the toolbar's main menu in a browser: the program and arguments of
+# menu.ini, started in the DLL's folder while the toolbar is loaded; silent here, where no one
+# answers its pages. The uninstaller copies itself away and goes on from there.
+sed -i 's/^UninstalStringArgs=\(.*\)\r$/UninstalStringArgs=\1 \/S\r/' "$folder/menu.ini"
+printf 'wait 1500\nactivate\npress 0\nwait 1000\nkey up\nkey enter\nsnapshot loaded\nclose\n' \
+    > "$work/open.txt"
 run "$root/out/x86/browser-host.exe" --script "Z:${work//\//\\}\\open.txt" \
     --snapshots "Z:${work//\//\\}" > "$work/open.out" 2>/dev/null &
 waited() { # seconds, condition...
@@ -99,10 +100,6 @@ waited() { # seconds, condition...
     done
 }
 check "a browser has the toolbar loaded" waited 30 grep -q '^snapshot loaded' "$work/open.out"
-program=$(menu | sed -n 's/^UninstalString=//p')
-arguments=$(menu | sed -n 's/^UninstalStringArgs=//p')
-# shellcheck disable=SC2086
-run start /d "$winfolder" /wait "$program" $arguments /S
 check "the uninstaller ends while the toolbar is loaded" waited 30 test ! -e "$folder/uninstall.exe"
 touch "$work/loaded.png"
 wait
