@@ -222,6 +222,8 @@ protected:
             return watcher->Seen().size() == before + expected && IsWindowEnabled(contacts);
         })) << "saw "
             << watcher->Seen().size() - before << " of " << expected;
+        // Answered only once the handler that opened them has returned to the dialog's loop.
+        SendMessageA(contacts, WM_NULL, 0, 0);
         const std::vector<SeenDialog> all = watcher->Seen();
         return {all.begin() + static_cast<long>(std::min(before, all.size())), all.end()};
     }
