@@ -4,33 +4,26 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 TEST(ContactRecord, SplitTakesTheFirstFourCommasAndOnlyFiveFieldsOnOneLineAreStored) {
-    const std::string longName(600, 'x');
     const struct {
         std::string text;
-        Contact fields;
+        Texts fields; // id, phone, e-mail, first name, surname
         bool stored;
     } cases[] = {
         {"7,602123456,jana@seznam.cz,Jana,Nováková",
          {"7", "602123456", "jana@seznam.cz", "Jana", "Nováková"},
          true},
-        {"7,602,,,", {"7", "602", "", "", ""}, true},
         {"7,602", {"7", "602", "", "", ""}, false},
-        {"15", {"15", "", "", "", ""}, false},
-        {"", {"", "", "", "", ""}, false},
         {"1,2,3,4,5,6", {"1", "2", "3", "4", "5,6"}, true},
-        {"1,2,3,4," + longName, {"1", "2", "3", "4", longName}, true},
         {"1,602,,,Malý\r", {"1", "602", "", "", "Malý\r"}, false},
         {"1,6\n02,,,", {"1", "6\n02", "", "", ""}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const Contact split = SplitContact(c.text);
-        EXPECT_EQ(c.fields.id, split.id);
-        EXPECT_EQ(c.fields.phone, split.phone);
-        EXPECT_EQ(c.fields.email, split.email);
-        EXPECT_EQ(c.fields.name, split.name);
-        EXPECT_EQ(c.fields.surname, split.surname);
+        EXPECT_EQ(c.fields, (Texts{split.id, split.phone, split.email, split.name, split.surname}));
         EXPECT_EQ(c.stored, IsStoredContact(c.text));
         if (c.stored) {
             EXPECT_EQ(c.text, JoinContact(split));
@@ -39,21 +32,17 @@ TEST(ContactRecord, SplitTakesTheFirstFourCommasAndOnlyFiveFieldsOnOneLineAreSto
 }
 
 TEST(ContactRecord, DeleteMovesLaterEntriesDownAndKeepsGaps) {
-    const std::string longEntry = "9,602,,," + std::string(400, 'z');
     using Changes = std::vector<ContactKeyChange>;
     const struct {
-        std::vector<std::string> entries;
+        Texts entries;
         int k;
         Changes changes;
     } cases[] = {
         {{"e0", "e1", "e2"}, 1, Changes{{1, "e2"}, {2, std::nullopt}}},
         {{"e0"}, 0, Changes{{0, std::nullopt}}},
         {{"e0", "", "e2", "e3"}, 0, Changes{{0, std::nullopt}, {1, "e2"}, {2, "e3"}, {3, {}}}},
-        {{"e0", "e1", "", ""}, 1, Changes{{1, std::nullopt}, {2, std::nullopt}, {3, {}}}},
-        {{"e0", longEntry}, 0, Changes{{0, longEntry}, {1, std::nullopt}}},
         {{"e0", "e1"}, 2, Changes{}},
         {{"e0", "e1"}, -1, Changes{}},
-        {{}, 0, Changes{}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.entries) + " delete " + std::to_string(c.k));

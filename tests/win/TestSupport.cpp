@@ -279,3 +279,11 @@ void DialogWatcher::Watch() {
         }
     }
 }
+
+void TypeOver(HWND edit, const std::string& text) {
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    PostMessageA(edit, WM_CHAR, VK_BACK, 1);
+    for (char c : text) {
+        PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+}

@@ -146,3 +146,6 @@ private:
     std::vector<SeenDialog> seen;
     std::thread watcher;
 };
+
+// Replaces an edit's text as the keyboard does: everything selected, then typed over.
+void TypeOver(HWND edit, const std::string& text);
