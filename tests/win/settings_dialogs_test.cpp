@@ -207,4 +207,40 @@ TEST_F(SettingsDialogs, TheToolbarFollowsWhatTheUserSaved) {
     EXPECT_NE(counted, WindowText(counter)) << "the nickname is counted now";
 }
 
+// A new user: no settings.ini, no credit; "Nastavení" and "Nastavit heslo" filled through their
+// windows, and the first send is signed so that the gateway takes it.
+TEST_F(SettingsDialogs, ANewUserSetsUpTheAccountAndSends) {
+    const std::string address = GatewayAddressText();
+    DeleteFileA(Stored().settingsPath.c_str());
+    WriteFile(dll().Folder() + "\\menu.ini", "[SETTINGS]\r\nGateway=" + address + "\r\n");
+    BrowserWindow browser(dll());
+    const HWND credit = browser.Child("Static", 1);
+    Serve([] { return false; }, 500);
+    EXPECT_EQ("", WindowText(credit));
+    DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
+        if (shown.caption == "Nastavení") {
+            SetDlgItemTextA(dialog, IDC_SETTINGS_USERNAME, "jana");
+            PostMessageA(dialog, WM_COMMAND, IDC_SETTINGS_PASSWORD, 0);
+        } else if (shown.caption == "Nastavit heslo") {
+            TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), "heslo");
+            TypeOver(GetDlgItem(dialog, IDC_PASSWORD_CONFIRM), "heslo");
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            WaitFor([] { return !FindDialog("Nastavit heslo"); });
+            PostMessageA(FindDialog("Nastavení"), WM_COMMAND, IDOK, 0);
+        } else {
+            return IDOK; // the report
+        }
+        return 0;
+    });
+    PostMessageA(browser.Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
+    EXPECT_TRUE(Serve([&] { return user.Seen().size() == 2 && !FindDialog("Nastavení"); }));
+
+    SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 0)), "Vítej");
+    SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 1)), "777000111");
+    browser.Click(8);
+    ASSERT_TRUE(Serve([&] { return user.Seen().size() == 3; }, 20000));
+    EXPECT_EQ("information", user.Seen()[2].icon) << user.Seen()[2].text;
+    EXPECT_NE(std::string::npos, HttpGet(address, "/admin/outbox").find("\"777000111\""));
+}
+
 } // namespace
