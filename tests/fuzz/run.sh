@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Usage: tests/fuzz/run.sh [SECONDS]  (default 6 per target, the bounded run of the test command)
+# Usage: tests/fuzz/run.sh [SECONDS]  (default 5 per target, the bounded run of the test command)
 # Builds every fuzz target into tests/fuzz/build and runs each in turn for SECONDS over its
 # committed seeds (corpus/<name>/) and its dictionary (<name>.dict) when there is one. What a
 # run learns goes to a scratch corpus in the build folder; the seeds are only read. One fuzzing
 # process at a time. Exits non-zero on the first finding (the input is kept in build/artifacts/).
 set -euo pipefail
 
-seconds=${1:-6}
+seconds=${1:-5}
 here=$(cd "$(dirname "$0")" && pwd)
 build=$here/build
 targets=(reply registry history contact draft recipient address menu query)
