@@ -44,6 +44,9 @@ std::optional<std::string> UrlUnescape(std::string_view escaped) {
     std::string out;
     out.reserve(escaped.size());
     for (std::size_t i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] == '\0') {
+            return std::nullopt;
+        }
         if (escaped[i] != '%') {
             out += escaped[i];
             continue;

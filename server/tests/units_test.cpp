@@ -28,6 +28,7 @@ TEST(GatewayWireText, QuerySplitsPathAndParameters) {
     EXPECT_EQ(query.Find("d"), nullptr);
     EXPECT_EQ(GatewayQuery("api/rapi.xp").Path(), "api/rapi.xp");
     EXPECT_TRUE(GatewayQuery("x?a=%zz&b=1").Malformed());
+    EXPECT_TRUE(GatewayQuery(std::string("x?a=1\0b", 7)).Malformed());
 }
 
 TEST(GatewayCp1250, ConvertsBothWays) {

@@ -1,18 +1,31 @@
 #!/usr/bin/env bash
-# Usage: tests/fuzz/run.sh [SECONDS]  (default 30)
-# Builds the reply fuzzer into tests/fuzz/build and runs it for SECONDS over the committed seeds.
-# What it learns goes to a scratch corpus in the build folder; the seeds are only read. Exits
-# non-zero when the fuzzer finds a fault (the input is kept in build/artifacts/).
+# Usage: tests/fuzz/run.sh [SECONDS]  (default 5 per target, the bounded run of the test command)
+# Builds every fuzz target into tests/fuzz/build and runs each in turn for SECONDS over its
+# committed seeds (corpus/<name>/) and its dictionary (<name>.dict) when there is one. What a
+# run learns goes to a scratch corpus in the build folder; the seeds are only read. One fuzzing
+# process at a time. Exits non-zero on the first finding (the input is kept in build/artifacts/).
 set -euo pipefail
 
-seconds=${1:-30}
+seconds=${1:-5}
 here=$(cd "$(dirname "$0")" && pwd)
 build=$here/build
+targets=(reply registry history contact draft recipient address menu query)
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j1
+cmake --build "$build" -j2
 
-mkdir -p "$build/corpus" "$build/artifacts"
-"$build/reply_fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
-    -dict="$here/reply.dict" -artifact_prefix="$build/artifacts/" -print_final_stats=1 \
-    "$build/corpus" "$here/corpus"
+for target in "${targets[@]}"; do
+    echo "=== ${target}_fuzzer: ${seconds} s"
+    mkdir -p "$build/corpus/$target" "$build/artifacts/$target"
+    dict=()
+    [[ -f $here/$target.dict ]] && dict=(-dict="$here/$target.dict")
+    log=$build/$target.log
+    if ! "$build/${target}_fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+        "${dict[@]}" -artifact_prefix="$build/artifacts/$target/" -print_final_stats=1 \
+        "$build/corpus/$target" "$here/corpus/$target" >"$log" 2>&1; then
+        tail -n 40 "$log"
+        echo "${target}_fuzzer found a fault: see $build/artifacts/$target/"
+        exit 1
+    fi
+    grep -E '^(stat::number_of_executed_units|INFO: Done)' "$log"
+done
