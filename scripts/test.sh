@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the native, x86 and x64 presets, runs
-# their tests (the Windows ones under Wine and Xvfb) and the reply-parser fuzzer.
+# their tests (the Windows ones under Wine and Xvfb) and a bounded run of every fuzz target.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh || exit 1
