@@ -20,12 +20,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
 fi
-# Wine draws caption buttons with Marlett and dialogs in Tahoma, and looks for them in the
-# prefix's Fonts folder, not where Debian's fonts-wine puts them: without them the buttons
-# show letters and Tahoma falls back to a bitmap font.
+# Wine draws its caption buttons with Marlett and looks for it in the prefix's Fonts folder,
+# not where Debian's fonts-wine puts it: without it the buttons show letters. Wine's own Tahoma
+# stays out: it draws "ů" as a box, and the system's fonts stand in for Tahoma with every Czech
+# letter right.
 fonts=$WINEPREFIX/drive_c/windows/Fonts
 if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     mkdir -p "$fonts"
-    cp /usr/share/wine/fonts/*.ttf "$fonts/"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 fi
 exec env LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8 wine "$@"
