@@ -29,9 +29,6 @@ bool ContactEditorDialog::OnCommand(int id, int) {
     case IDOK:
         Accept();
         return true;
-    case IDCANCEL:
-        End(IDCANCEL);
-        return true;
     default:
         return false;
     }

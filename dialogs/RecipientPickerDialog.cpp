@@ -96,9 +96,6 @@ bool RecipientPickerDialog::OnCommand(int id, int) {
     case IDOK:
         Accept();
         return true;
-    case IDCANCEL:
-        End(IDCANCEL);
-        return true;
     default:
         return false;
     }

@@ -44,9 +44,6 @@ bool SettingsDialog::OnCommand(int id, int) {
     case IDOK:
         Accept();
         return true;
-    case IDCANCEL:
-        End(IDCANCEL);
-        return true;
     case IDC_SETTINGS_PASSWORD:
         PasswordDialog(settings, Handle()).Run();
         return true;

@@ -11,6 +11,7 @@ Dialog::~Dialog() {
 
 INT_PTR Dialog::RunModal() {
     PrepareControls();
+    modal = true;
     return DialogBoxParamA(Module::Instance(), MAKEINTRESOURCEA(templateId), parent, Procedure,
                            reinterpret_cast<LPARAM>(this));
 }
@@ -54,7 +55,15 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     }
     switch (message) {
     case WM_COMMAND:
-        return self->OnCommand(LOWORD(wParam), HIWORD(wParam));
+        if (self->OnCommand(LOWORD(wParam), HIWORD(wParam))) {
+            return TRUE;
+        }
+        // Storno, Escape and the close box end a modal dialog unless it handled them itself.
+        if (self->modal && LOWORD(wParam) == IDCANCEL) {
+            self->End(IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
     case WM_NOTIFY:
         return self->OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_NCDESTROY:

@@ -26,7 +26,8 @@ protected:
 
     // WM_INITDIALOG; true lets the platform give the focus to the first control.
     virtual bool OnInitDialog() { return true; }
-    // WM_COMMAND and WM_NOTIFY; false leaves the message to the platform's default handling.
+    // WM_COMMAND and WM_NOTIFY; false leaves the message to the platform's default handling,
+    // and a modal dialog's IDCANCEL to End(IDCANCEL).
     virtual bool OnCommand(int, int) { return false; }
     virtual bool OnNotify(NMHDR*) { return false; }
 
@@ -38,4 +39,5 @@ private:
     HWND parent;
     DWORD controlClasses;
     HWND window = nullptr;
+    bool modal = false;
 };
