@@ -30,17 +30,17 @@ HRESULT TextaroBarBand::InnerUnknown::QueryInterface(REFIID iid, void** object) 
         return E_POINTER;
     }
     *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown)) {
+    if (IsEqualIID(iid, __uuidof(IUnknown))) {
         // An aggregating object must get the inner unknown; a plain object answers with
         // its first interface, as it does for every other IUnknown query.
         *object =
             band.aggregated ? static_cast<IUnknown*>(this) : static_cast<IObjectWithSite*>(&band);
-    } else if (IsEqualIID(iid, IID_IObjectWithSite)) {
+    } else if (IsEqualIID(iid, __uuidof(IObjectWithSite))) {
         *object = static_cast<IObjectWithSite*>(&band);
-    } else if (IsEqualIID(iid, IID_IInputObject)) {
+    } else if (IsEqualIID(iid, __uuidof(IInputObject))) {
         *object = static_cast<IInputObject*>(&band);
-    } else if (IsEqualIID(iid, IID_IDeskBand) || IsEqualIID(iid, IID_IOleWindow) ||
-               IsEqualIID(iid, IID_IDockingWindow)) {
+    } else if (IsEqualIID(iid, __uuidof(IDeskBand)) || IsEqualIID(iid, __uuidof(IOleWindow)) ||
+               IsEqualIID(iid, __uuidof(IDockingWindow))) {
         *object = static_cast<IDeskBand*>(&band);
     } else {
         return E_NOINTERFACE;
@@ -74,14 +74,14 @@ ULONG TextaroBarBand::Release() {
 HRESULT TextaroBarBand::SetSite(IUnknown* site) {
     inputObjectSite.Reset();
     if (site) {
-        site->QueryInterface(IID_IInputObjectSite, inputObjectSite.PutVoid());
+        site->QueryInterface(__uuidof(IInputObjectSite), inputObjectSite.PutVoid());
     }
     if (!inputObjectSite) {
         return S_OK;
     }
 
     siteWindow = nullptr;
-    if (ComPtr<IOleWindow> oleWindow = Query<IOleWindow>(site, IID_IOleWindow)) {
+    if (ComPtr<IOleWindow> oleWindow = Query<IOleWindow>(site, __uuidof(IOleWindow))) {
         oleWindow->GetWindow(&siteWindow);
     }
     if (!siteWindow) {
@@ -89,8 +89,9 @@ HRESULT TextaroBarBand::SetSite(IUnknown* site) {
     }
 
     browser.Reset();
-    if (auto provider = Query<IServiceProvider>(site, IID_IServiceProvider)) {
-        provider->QueryService(SID_SWebBrowserApp, IID_IWebBrowser2, browser.PutVoid());
+    if (auto provider = Query<IServiceProvider>(site, __uuidof(IServiceProvider))) {
+        // The browser offers itself as the service named by IWebBrowserApp's identifier.
+        provider->QueryService(__uuidof(IWebBrowserApp), __uuidof(IWebBrowser2), browser.PutVoid());
     }
 
     // A band sited again keeps the windows it already made.
@@ -198,7 +199,7 @@ void TextaroBarBand::FocusChange(bool hasFocus) {
         return;
     }
     ComPtr<IUnknown> self;
-    QueryInterface(IID_IUnknown, self.PutVoid());
+    QueryInterface(__uuidof(IUnknown), self.PutVoid());
     inputObjectSite->OnFocusChangeIS(self.Get(), hasFocus);
 }
 

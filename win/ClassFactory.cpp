@@ -16,7 +16,7 @@ HRESULT ClassFactory::QueryInterface(REFIID iid, void** object) {
     if (!object) {
         return E_POINTER;
     }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+    if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IClassFactory))) {
         *object = static_cast<IClassFactory*>(this);
         AddRef();
         return S_OK;
@@ -51,7 +51,7 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
         return E_POINTER;
     }
     *object = nullptr;
-    if (outer && !IsEqualIID(iid, IID_IUnknown)) {
+    if (outer && !IsEqualIID(iid, __uuidof(IUnknown))) {
         return CLASS_E_NOAGGREGATION;
     }
     try {
