@@ -49,6 +49,14 @@ int SmsToolbar::RefreshAccountInfo(const RefreshStart* start) {
     if (!start || !start->shared) {
         return 1;
     }
+    // The progress window's animation control loads the video library when it is made, at the
+    // first send; loaded there, on the browser's thread, it held that thread up for longer than
+    // a frame. Loaded here, and kept for the life of the process as the control keeps it, it is
+    // ready by then, and toolbars that come and go do not load it again and again.
+    if (const LibraryHandle video{LoadLibraryA("msvfw32.dll")}) {
+        HMODULE pinned = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, "msvfw32.dll", &pinned);
+    }
     const GatewayReply reply = start->shared->gateway.Info(start->login, start->password);
     const std::shared_ptr<SharedState>& shared = start->shared;
     RunOnWindowThread(start->window, [&] {
@@ -67,6 +75,7 @@ void SmsToolbar::ShowAccountInfo(const GatewayReply& reply) {
             settings.Nick.clear();
             settings.Save();
         }
+        PublishAccount();
         messageBox.UpdateCounter();
     }
     ShowCredit(reply);

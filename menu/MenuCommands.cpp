@@ -69,7 +69,10 @@ void SmsToolbar::ShowSettings() {
     SettingsDialog dialog(
         settings, gatewayClient,
         [this](std::string_view action) { OpenPortalPage(std::string(action)); }, Handle());
-    if (dialog.Run() != IDOK) {
+    const bool saved = dialog.Run() == IDOK;
+    // A new password is kept even when the rest of the dialog is cancelled.
+    PublishAccount();
+    if (!saved) {
         return;
     }
     // A delivery receipt goes to the e-mail address: without one the switch means nothing.

@@ -35,15 +35,9 @@ public:
         });
     }
 
-    SendAccount Account() override {
-        SendAccount account;
-        OnToolbarThread([&] {
-            const Settings& settings = toolbar.settings;
-            account = {settings.UserName, settings.Pasword, settings.Email, settings.Nick,
-                       settings.WaitForDelivery};
-        });
-        return account;
-    }
+    // Read for every request, without a hand-over: the toolbar's thread publishes the account
+    // whenever its settings change it.
+    SendAccount Account() override { return toolbar.account.Read(); }
 
     GatewayReply Send(const SendArgs& args) override { return toolbar.gatewayClient.Send(args); }
 

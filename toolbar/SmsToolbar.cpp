@@ -38,7 +38,13 @@ SmsToolbar::SmsToolbar()
         writeFailure.Report(closing ? nullptr : Handle(), file);
     };
     settings.Load();
+    PublishAccount();
     mainMenu.Build(settings);
+}
+
+void SmsToolbar::PublishAccount() {
+    account.Publish({settings.UserName, settings.Pasword, settings.Email, settings.Nick,
+                     settings.WaitForDelivery});
 }
 
 SmsToolbar::~SmsToolbar() {

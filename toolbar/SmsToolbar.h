@@ -3,6 +3,7 @@
 #include "gateway/GatewayClient.h"
 #include "menu/MainMenu.h"
 #include "store/Settings.h"
+#include "toolbar/AccountSnapshot.h"
 #include "toolbar/CreditLabel.h"
 #include "toolbar/HistoryCombo.h"
 #include "toolbar/ProgressDialog.h"
@@ -113,6 +114,9 @@ private:
     ImageListHandle buttonImages;
     FontHandle labelFont;
     Settings settings;
+    // What a send run signs with; published again wherever the settings' account may change.
+    AccountSnapshot account;
+    void PublishAccount();
     MainMenu mainMenu;
     std::shared_ptr<SharedState> shared;
     // The client lives in the shared state, so that an account refresh still waiting for its

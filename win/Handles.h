@@ -6,7 +6,7 @@
 #include <memory>
 #include <type_traits>
 
-// Owning wrappers for the GDI, image-list and menu handles the toolbar creates.
+// Owning wrappers for the GDI, image-list, menu, kernel and library handles the toolbar holds.
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
@@ -22,6 +22,9 @@ struct KernelHandleCloser {
 struct MemoryDcDeleter {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
+struct LibraryFreer {
+    void operator()(HMODULE library) const { FreeLibrary(library); }
+};
 
 using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
@@ -29,6 +32,7 @@ using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, Image
 using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 using KernelHandle = std::unique_ptr<void, KernelHandleCloser>;
 using MemoryDcHandle = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+using LibraryHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
 
 // A window's device context, given back when the scope ends.
 class WindowDc {
