@@ -1,43 +1,244 @@
-// 200 Send requests through the toolbar's gateway client to a gateway server on loopback:
-// prints the median time per request. scripts/bench.sh asks the server, from outside this
-// process, how many TCP connections they took (in-process HTTP calls would share the pool).
-//   send_bench.exe HOST:PORT
+// What a send costs, against one gateway server on loopback, in one process:
+//  - the floor: a bare WinINet loop written here (open request, send, read, close on one
+//    connection, with the client's flags), the least any request can cost;
+//  - the toolbar's gateway client's own Send, taking turns with the floor request by request,
+//    so both see the same machine;
+//  - a send run of the real toolbar to RECIPIENTS numbers, per recipient, and the longest time
+//    the UI thread took to answer a message meanwhile (another thread pings the browser window
+//    every 10 ms).
+// scripts/bench.sh asks the server, from outside this process, how many TCP connections it took.
+//   send_bench.exe HOST:PORT REQUESTS RECIPIENTS
 #include "gateway/GatewayClient.h"
+#include "gateway/GatewayRequests.h"
 #include "gateway/Md5.h"
+#include "tests/win/TestSupport.h"
+#include "win/Text.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <string>
+#include <numeric>
+#include <thread>
 #include <vector>
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+struct Timings {
+    std::vector<double> milliseconds;
+    int failures = 0;
+
+    double Median() {
+        std::sort(milliseconds.begin(), milliseconds.end());
+        return milliseconds[milliseconds.size() / 2];
+    }
+    double Mean() const {
+        return std::accumulate(milliseconds.begin(), milliseconds.end(), 0.0) /
+               static_cast<double>(milliseconds.size());
+    }
+};
+
+// One request as the client makes it, with nothing around it: true when a whole reply came.
+bool BareRequest(HINTERNET connection, const GatewayRequest& request) {
+    const std::string verb(request.verb);
+    HINTERNET handle = HttpOpenRequestA(
+        connection, verb.c_str(), request.target.c_str(), nullptr, nullptr, nullptr,
+        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION, 0);
+    bool replied = handle && HttpSendRequestA(handle, nullptr, 0, nullptr, 0);
+    char chunk[1024];
+    DWORD read = 1;
+    bool body = false;
+    while (replied && read > 0) {
+        replied = InternetReadFile(handle, chunk, sizeof chunk, &read);
+        body = body || read > 0;
+    }
+    if (handle) {
+        InternetCloseHandle(handle);
+    }
+    return replied && body;
+}
+
+// The floor and the client's Send, one request each in turn.
+bool MeasureRequests(const std::string& address, int count, Timings& floor, Timings& client) {
+    const GatewayAddress gateway = ParseGatewayAddress(address);
+    HINTERNET root = InternetOpenA("bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET connection =
+        InternetConnectA(root, gateway.host.c_str(), static_cast<INTERNET_PORT>(gateway.port),
+                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    GatewayClient gatewayClient(gateway);
+    if (!connection || !gatewayClient.Connect()) {
+        return false;
+    }
+    const std::string password = Md5Hex("heslo");
+    for (int i = 0; i < count; ++i) {
+        const std::string recipient = "777" + std::to_string(100000 + i);
+        const SendArgs args{"jana", password, "Zkušební zpráva", recipient};
+        const GatewayRequest request = SendRequest(args);
+        auto timeFloor = [&] {
+            auto start = Clock::now();
+            floor.failures += BareRequest(connection, request) ? 0 : 1;
+            floor.milliseconds.push_back(Milliseconds(Clock::now() - start));
+        };
+        auto timeClient = [&] {
+            auto start = Clock::now();
+            client.failures += gatewayClient.Send(args).status == 1 ? 0 : 1;
+            client.milliseconds.push_back(Milliseconds(Clock::now() - start));
+        };
+        // Either may go first: neither gets the warmer half of every pair.
+        if (i % 2 == 0) {
+            timeFloor();
+            timeClient();
+        } else {
+            timeClient();
+            timeFloor();
+        }
+    }
+    InternetCloseHandle(connection);
+    InternetCloseHandle(root);
+    return true;
+}
+
+// When the run's report came up: the last dialog window made on the UI thread (the progress
+// window is the first), taken as it is made. The watcher that answers the report looks only
+// every few tens of milliseconds, and the box shows itself once its thread is idle.
+Clock::time_point reportShown;
+
+LRESULT CALLBACK NoteReport(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* window = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (window->lpszClass == MAKEINTATOM(32770)) {
+            reportShown = Clock::now();
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct RunFigures {
+    bool allSent = false;
+    double perRecipient = 0;
+    double longestStall = 0;
+    double stallAt = 0; // from the click
+    double total = 0;
+};
+
+RunFigures SendRun(const std::string& address, int count) {
+    ToolbarDll dll;
+    WriteFile(dll.Folder() + "\\settings.ini",
+              "[SETTINGS]\r\nUserName=jana\r\nPasword=" + Md5Hex("heslo") + "\r\n");
+    WriteFile(dll.Folder() + "\\menu.ini", "[SETTINGS]\r\nGateway=" + address + "\r\n");
+    RunFigures figures;
+    {
+        BrowserWindow browser(dll);
+        std::string recipients;
+        for (int i = 0; i < count; ++i) {
+            recipients += std::to_string(777000000 + i) + ";";
+        }
+        SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 0)), "Zkušební zpráva");
+        SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 1)), recipients.c_str());
+
+        DialogWatcher report;
+        HHOOK hook = SetWindowsHookExA(WH_CBT, NoteReport, nullptr, GetCurrentThreadId());
+        std::atomic<bool> running{true};
+        const auto start = Clock::now();
+        // The browser's thread is busy setting up until the click: only what comes after counts.
+        std::atomic<bool> clickedYet{false};
+        Clock::time_point stallStart;
+        std::thread pinger([&] {
+            while (running) {
+                const bool counted = clickedYet;
+                auto sent = Clock::now();
+                DWORD_PTR ignored = 0;
+                SendMessageTimeoutA(browser.Frame(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+                double stall = Milliseconds(Clock::now() - sent);
+                if (counted && stall > figures.longestStall) {
+                    figures.longestStall = stall;
+                    stallStart = sent;
+                }
+                Sleep(10);
+            }
+        });
+
+        RECT button{};
+        SendMessageA(browser.Toolbar(), TB_GETITEMRECT, 8, reinterpret_cast<LPARAM>(&button));
+        LPARAM point =
+            MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+        PostMessageA(browser.Toolbar(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageA(browser.Toolbar(), WM_LBUTTONUP, 0, point);
+        // The browser's own loop: it sleeps until a message comes, and wakes for the run's
+        // requests to the toolbar at once. The run counts from the click's release.
+        Clock::time_point clicked;
+        while (report.Seen().empty() && Milliseconds(Clock::now() - start) < 600000) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_LBUTTONUP) {
+                    clicked = Clock::now();
+                    clickedYet = true;
+                }
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        UnhookWindowsHookEx(hook);
+        figures.total = Milliseconds(reportShown - clicked);
+        figures.perRecipient = figures.total / count;
+        running = false;
+        pinger.join();
+        figures.stallAt = Milliseconds(stallStart - clicked);
+        PumpMessages(3000);
+        figures.allSent = reportShown != Clock::time_point{} && !report.Seen().empty() &&
+                          report.Seen()[0].text.find("nebyla") == std::string::npos;
+    }
+    DeleteFileA((dll.Folder() + "\\settings.ini").c_str());
+    DeleteFileA((dll.Folder() + "\\menu.ini").c_str());
+    return figures;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: send_bench HOST:PORT\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: send_bench HOST:PORT REQUESTS RECIPIENTS\n");
         return 2;
     }
     const std::string address = argv[1];
-    const std::string password = Md5Hex("heslo");
-    constexpr int Requests = 200;
+    const int requests = std::max(1, std::atoi(argv[2]));
+    const int recipients = std::max(1, std::atoi(argv[3]));
+    CoInitialize(nullptr);
 
-    GatewayClient client(ParseGatewayAddress(address));
-    if (!client.Connect()) {
-        std::fprintf(stderr, "send_bench: cannot connect\n");
+    Timings floor;
+    Timings client;
+    if (!MeasureRequests(address, requests, floor, client)) {
+        std::fprintf(stderr, "send_bench: cannot connect to %s\n", address.c_str());
         return 1;
     }
-    std::vector<double> milliseconds;
-    int failures = 0;
-    for (int i = 0; i < Requests; ++i) {
-        std::string recipient = "777" + std::to_string(100000 + i);
-        auto start = std::chrono::steady_clock::now();
-        GatewayReply reply = client.Send({"jana", password, "Zkušební zpráva", recipient});
-        auto stop = std::chrono::steady_clock::now();
-        milliseconds.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-        failures += reply.status == 1 ? 0 : 1;
-    }
-    std::sort(milliseconds.begin(), milliseconds.end());
-    std::printf("send benchmark: %d Send requests, %d failed\n", Requests, failures);
-    std::printf("  median %.2f ms per request (min %.2f, max %.2f)\n",
-                milliseconds[milliseconds.size() / 2], milliseconds.front(), milliseconds.back());
-    return failures == 0 ? 0 : 1;
+    const double floorMedian = floor.Median();
+    const double clientMedian = client.Median();
+    std::printf("requests: %d each, failed: floor %d, client %d\n", requests, floor.failures,
+                client.failures);
+    std::printf("  floor, bare WinINet:  median %.2f ms, mean %.2f ms\n", floorMedian,
+                floor.Mean());
+    std::printf("  gateway client Send:  median %.2f ms, mean %.2f ms = %.2fx the floor "
+                "(goal: at most 1.2x)\n",
+                clientMedian, client.Mean(), clientMedian / floorMedian);
+
+    const RunFigures run = SendRun(address, recipients);
+    std::printf("send run: %d recipients, %s, %.0f ms up to the report\n", recipients,
+                run.allSent ? "all sent" : "NOT all sent (see the report)", run.total);
+    std::printf("  %.2f ms per recipient = %.2fx the client's request (goal: at most 1.5x), "
+                "%.2fx the floor\n",
+                run.perRecipient, run.perRecipient / clientMedian, run.perRecipient / floorMedian);
+    std::printf("  longest UI thread stall: %.1f ms, %.0f ms into the run (goal: under 16 ms)\n",
+                run.longestStall, run.stallAt);
+    CoUninitialize();
+    const bool ok = floor.failures == 0 && client.failures == 0 && run.allSent;
+    return ok ? 0 : 1;
 }
