@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Usage: tests/fuzz/run.sh [SECONDS]  (default 5 per target, the bounded run of the test command)
+# Usage: tests/fuzz/run.sh [SECONDS [RUNS]]  (default 5 s per target, the bounded run of the test
+# command; a soak gives both, e.g. 3600 10000000: each target stops at whichever comes first)
 # Builds every fuzz target into tests/fuzz/build and runs each in turn for SECONDS over its
 # committed seeds (corpus/<name>/) and its dictionary (<name>.dict) when there is one. What a
 # run learns goes to a scratch corpus in the build folder; the seeds are only read. One fuzzing
@@ -7,6 +8,7 @@
 set -euo pipefail
 
 seconds=${1:-5}
+runs=${2:--1}
 here=$(cd "$(dirname "$0")" && pwd)
 build=$here/build
 targets=(reply registry history contact draft recipient address menu query)
@@ -20,7 +22,7 @@ for target in "${targets[@]}"; do
     dict=()
     [[ -f $here/$target.dict ]] && dict=(-dict="$here/$target.dict")
     log=$build/$target.log
-    if ! "$build/${target}_fuzzer" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+    if ! "$build/${target}_fuzzer" -max_total_time="$seconds" -runs="$runs" -max_len=8192 -timeout=10 \
         "${dict[@]}" -artifact_prefix="$build/artifacts/$target/" -print_final_stats=1 \
         "$build/corpus/$target" "$here/corpus/$target" >"$log" 2>&1; then
         tail -n 40 "$log"
