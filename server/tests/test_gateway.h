@@ -2,6 +2,7 @@
 
 #include "fault_injector.h"
 #include "gateway.h"
+#include "gateway/GatewayReply.h"
 #include "gateway/GatewayRequests.h"
 #include "gateway/Md5.h"
 #include "gateway/UrlCoding.h"
@@ -11,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <map>
 #include <string>
 
 // Requests are built, signed and escaped by the toolbar's own code, never by the server's.
@@ -35,13 +35,15 @@ private:
     std::string path_;
 };
 
-struct Answer {
+// A reply as the toolbar's own parser reads it, with the HTTP status it came with.
+struct Answer : GatewayReply {
     int http = 0;
-    std::string body;
-    // The reply's key=value lines, unescaped.
-    std::map<std::string, std::string> fields;
 
-    std::string operator[](const std::string& key) const;
+    std::string Text() const { return Body().value_or(""); }
+    std::optional<std::string> Item(int n) {
+        SelectItem(n);
+        return itemValue;
+    }
 };
 
 // A gateway server inside the test process on a free loopback port, priced at 1.50 a part.
