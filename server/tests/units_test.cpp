@@ -1,5 +1,4 @@
 #include "cp1250.h"
-#include "gateway_query.h"
 #include "money.h"
 #include "options.h"
 #include "sms_parts.h"
@@ -13,22 +12,6 @@ namespace {
 
 std::string Utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
-}
-
-// The wire text's escaping is seen in every reply of the protocol tests, and its strict
-// unescaping in their refused requests.
-TEST(GatewayWireText, QuerySplitsPathAndParameters) {
-    const GatewayQuery query("/api/app_api.xp?a=1&b=x%3Dy&a=2&&flag&c=");
-    EXPECT_EQ(query.Path(), "api/app_api.xp");
-    EXPECT_FALSE(query.Malformed());
-    EXPECT_EQ(*query.Find("a"), "1");
-    EXPECT_EQ(*query.Find("b"), "x=y");
-    EXPECT_EQ(*query.Find("flag"), "");
-    EXPECT_EQ(*query.Find("c"), "");
-    EXPECT_EQ(query.Find("d"), nullptr);
-    EXPECT_EQ(GatewayQuery("api/rapi.xp").Path(), "api/rapi.xp");
-    EXPECT_TRUE(GatewayQuery("x?a=%zz&b=1").Malformed());
-    EXPECT_TRUE(GatewayQuery(std::string("x?a=1\0b", 7)).Malformed());
 }
 
 TEST(GatewayCp1250, ConvertsBothWays) {
