@@ -219,7 +219,6 @@ TEST_F(GatewayProtocol, BadRequestsAreRefusedAndTheServerCarriesOn) {
 
     // The toolbar's POST carries no body and its target may lack the leading "/".
     const std::string target = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
-    EXPECT_EQ(gw.Post(target).status, 1);
     const std::string reply = gw.Raw("POST " + target.substr(1) +
                                      " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n"
                                      "Connection: close\r\n\r\n");

@@ -82,12 +82,6 @@ Answer TestGateway::Get(const std::string& target) const {
     return Parse(client.Get(target.c_str()));
 }
 
-Answer TestGateway::Post(const std::string& target) const {
-    httplib::Client client("127.0.0.1", port);
-    client.set_url_encode(false);
-    return Parse(client.Post(target.c_str(), "", "text/plain"));
-}
-
 std::string TestGateway::Page(const std::string& target) const {
     return Get(target).Text();
 }

@@ -57,7 +57,6 @@ public:
 
     // The target goes out exactly as given: no re-escaping by the HTTP client.
     Answer Get(const std::string& target) const;
-    Answer Post(const std::string& target) const;
     // The body of a page of the admin interface.
     std::string Page(const std::string& target) const;
     // Sends raw bytes on a fresh connection and returns what comes back: one whole response, or
