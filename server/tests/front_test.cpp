@@ -17,10 +17,6 @@ using Clock = std::chrono::steady_clock;
 
 using GatewayFront = GatewayTest;
 
-std::string Utf8(const char8_t* text) {
-    return reinterpret_cast<const char*>(text);
-}
-
 TEST_F(GatewayFront, ArmedFaultsHitOnlyTheNextRequestsAndCarryNothingOut) {
     const std::string send = AccountTarget("send", "jan", Md5Hex("heslo"), "text",
                                            "&msisdn=777123456&waitfordelivery=0");

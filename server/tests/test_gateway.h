@@ -19,6 +19,11 @@ namespace server::test {
 
 inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
 
+// A UTF-8 literal as the bytes a page or an option carries.
+inline std::string Utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
 // A signed request target of the account interface; extra parameters are appended as given.
 std::string AccountTarget(const std::string& action, const std::string& login,
                           const std::string& digest, const std::string& msg,

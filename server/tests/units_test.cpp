@@ -2,18 +2,15 @@
 #include "money.h"
 #include "options.h"
 #include "sms_parts.h"
+#include "test_gateway.h"
 #include "toolbar/SmsCounter.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-namespace server {
+namespace server::test {
 namespace {
-
-std::string Utf8(const char8_t* text) {
-    return reinterpret_cast<const char*>(text);
-}
 
 TEST(GatewayCp1250, ConvertsBothWays) {
     const std::string czech = "Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“";
@@ -75,4 +72,4 @@ TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
 }
 
 } // namespace
-} // namespace server
+} // namespace server::test
