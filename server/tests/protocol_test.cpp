@@ -10,6 +10,7 @@ namespace server::test {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 class GatewayProtocol : public GatewayTest {
 protected:
@@ -111,10 +112,9 @@ TEST_F(GatewayProtocol, SendKeepsEveryParameterAndSchedulesDelayedMessages) {
 
     const std::string json = gw.Page("/admin/outbox");
     for (const std::string& shown :
-         {R"("delay":")" + std::string(later) + R"(","recack":1)",
-          std::string(R"("state":"scheduled")"),
-          std::string(R"("nick":null,"delay":null,"recack":null,"recackaddr":null)"),
-          std::string(R"("state":"delivered")")}) {
+         {R"("delay":")"s + later + R"(","recack":1)", R"("state":"scheduled")"s,
+          R"("nick":null,"delay":null,"recack":null,"recackaddr":null)"s,
+          R"("state":"delivered")"s}) {
         EXPECT_NE(json.find(shown), std::string::npos) << shown << "\n" << json;
     }
 }
@@ -192,8 +192,7 @@ TEST_F(GatewayProtocol, AddressBookKeepsIdsPerAccount) {
               (Items{first + ",600000000,,Jan,N",
                      std::to_string(third) + ",777555666,a@b.cz,Petr,Novák"}));
 
-    for (const std::string& name :
-         {std::string("Jan, ml."), std::string("Jan\r\n"), std::string(250, 'x')}) {
+    for (const std::string& name : {"Jan, ml."s, "Jan\r\n"s, std::string(250, 'x')}) {
         EXPECT_EQ(add("777111222", name).errcode, 13) << name;
     }
     EXPECT_EQ(add("", "Jan").errcode, 13);
