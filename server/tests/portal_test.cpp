@@ -11,13 +11,13 @@ namespace {
 class PortalPages : public GatewayTest {
 protected:
     std::string SignIn() const {
-        return gw.Get(InfoLoginRequest("jan", Md5Hex("heslo")).target)["sid"];
+        return gw.Get(InfoLoginRequest("jan", Md5Hex("heslo")).target).sid.value_or("");
     }
 
     std::string Page(const std::string& action, const std::string& visit) const {
         return gw
             .Get("/index.xp?sid=" + UrlEscape(visit) + "&action=" + action + "&IETOOLBARVAR=1.0.76")
-            .body;
+            .Text();
     }
 
     // Whether the page (UTF-8) shows the text (a Windows-1250 literal).
@@ -46,7 +46,7 @@ TEST_F(PortalPages, VisitPagesShowTheAccountAndOnlyItsOwnMessages) {
         EXPECT_FALSE(Shows(html, "Cizí zpráva"));
     }
     EXPECT_TRUE(Shows(Page("history", "&<x>"), "<h1>Přihlášení vypršelo</h1>"));
-    EXPECT_TRUE(Shows(gw.Get("/?index.xp").body, "Vítejte na portálu Textaro"));
+    EXPECT_TRUE(Shows(gw.Get("/?index.xp").Text(), "Vítejte na portálu Textaro"));
 }
 
 TEST_F(PortalPages, NickFormSetsWhatInfoReports) {
@@ -64,14 +64,15 @@ TEST_F(PortalPages, NickFormSetsWhatInfoReports) {
         const auto result = client.Post(("/index.xp?sid=" + sid + "&action=nick").c_str(),
                                         form.form, "application/x-www-form-urlencoded");
         ASSERT_TRUE(result);
-        EXPECT_EQ(Account("info", "info_message")["nick"], form.nick) << form.form;
-        EXPECT_EQ(Account("info", "info_message")["nick_active"], form.active) << form.form;
+        const Answer info = Account("info", "info_message");
+        EXPECT_EQ(std::tie(info.nick, info.nick_active), std::tuple(form.nick, form.active))
+            << form.form;
     }
 }
 
 TEST_F(PortalPages, SignOutEndsTheVisitForTheGatewayToo) {
     Page("logout", sid);
-    EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target)["errcode"], "7");
+    EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target).errcode, 7);
     EXPECT_TRUE(Shows(Page("account", sid), "Přihlášení vypršelo"));
     EXPECT_TRUE(Shows(Page("account", SignIn()), "<h1>Můj účet</h1>"));
 

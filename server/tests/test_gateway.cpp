@@ -30,16 +30,9 @@ Answer Parse(const httplib::Result& result) {
     if (!result) {
         throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
     }
-    Answer answer{result->status, result->body, {}};
-    std::size_t start = 0;
-    for (auto lf = answer.body.find('\n'); lf != std::string::npos;
-         lf = answer.body.find('\n', start)) {
-        const std::string line = ::UrlUnescape(answer.body.substr(start, lf - start));
-        start = lf + 1;
-        if (const auto eq = line.find('='); eq != std::string::npos) {
-            answer.fields.emplace(line.substr(0, eq), line.substr(eq + 1));
-        }
-    }
+    Answer answer;
+    answer.http = result->status;
+    answer.SetBody(result->body);
     return answer;
 }
 
@@ -67,11 +60,6 @@ ScratchDb::~ScratchDb() {
     }
 }
 
-std::string Answer::operator[](const std::string& key) const {
-    const auto it = fields.find(key);
-    return it == fields.end() ? "<absent>" : it->second;
-}
-
 TestGateway::TestGateway(const std::string& db, std::chrono::seconds sessionTtl)
     : storage(db), gateway(storage, GatewaySettings{kToken, 150, sessionTtl}),
       front(gateway, storage, faults) {
@@ -94,14 +82,8 @@ Answer TestGateway::Get(const std::string& target) const {
     return Parse(client.Get(target.c_str()));
 }
 
-Answer TestGateway::Post(const std::string& target) const {
-    httplib::Client client("127.0.0.1", port);
-    client.set_url_encode(false);
-    return Parse(client.Post(target.c_str(), "", "text/plain"));
-}
-
 std::string TestGateway::Page(const std::string& target) const {
-    return Get(target).body;
+    return Get(target).Text();
 }
 
 std::string TestGateway::Raw(const std::string& request) const {

@@ -2,6 +2,7 @@
 
 #include "fault_injector.h"
 #include "gateway.h"
+#include "gateway/GatewayReply.h"
 #include "gateway/GatewayRequests.h"
 #include "gateway/Md5.h"
 #include "gateway/UrlCoding.h"
@@ -11,13 +12,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <map>
 #include <string>
 
 // Requests are built, signed and escaped by the toolbar's own code, never by the server's.
 namespace server::test {
 
 inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
+
+// A UTF-8 literal as the bytes a page or an option carries.
+inline std::string Utf8(const char8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
 
 // A signed request target of the account interface; extra parameters are appended as given.
 std::string AccountTarget(const std::string& action, const std::string& login,
@@ -35,13 +40,15 @@ private:
     std::string path_;
 };
 
-struct Answer {
+// A reply as the toolbar's own parser reads it, with the HTTP status it came with.
+struct Answer : GatewayReply {
     int http = 0;
-    std::string body;
-    // The reply's key=value lines, unescaped.
-    std::map<std::string, std::string> fields;
 
-    std::string operator[](const std::string& key) const;
+    std::string Text() const { return Body().value_or(""); }
+    std::optional<std::string> Item(int n) {
+        SelectItem(n);
+        return itemValue;
+    }
 };
 
 // A gateway server inside the test process on a free loopback port, priced at 1.50 a part.
@@ -55,7 +62,6 @@ public:
 
     // The target goes out exactly as given: no re-escaping by the HTTP client.
     Answer Get(const std::string& target) const;
-    Answer Post(const std::string& target) const;
     // The body of a page of the admin interface.
     std::string Page(const std::string& target) const;
     // Sends raw bytes on a fresh connection and returns what comes back: one whole response, or

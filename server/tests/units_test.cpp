@@ -1,35 +1,16 @@
 #include "cp1250.h"
-#include "gateway_query.h"
 #include "money.h"
 #include "options.h"
 #include "sms_parts.h"
+#include "test_gateway.h"
+#include "toolbar/SmsCounter.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-namespace server {
+namespace server::test {
 namespace {
-
-std::string Utf8(const char8_t* text) {
-    return reinterpret_cast<const char*>(text);
-}
-
-// The wire text's escaping is seen in every reply of the protocol tests, and its strict
-// unescaping in their refused requests.
-TEST(GatewayWireText, QuerySplitsPathAndParameters) {
-    const GatewayQuery query("/api/app_api.xp?a=1&b=x%3Dy&a=2&&flag&c=");
-    EXPECT_EQ(query.Path(), "api/app_api.xp");
-    EXPECT_FALSE(query.Malformed());
-    EXPECT_EQ(*query.Find("a"), "1");
-    EXPECT_EQ(*query.Find("b"), "x=y");
-    EXPECT_EQ(*query.Find("flag"), "");
-    EXPECT_EQ(*query.Find("c"), "");
-    EXPECT_EQ(query.Find("d"), nullptr);
-    EXPECT_EQ(GatewayQuery("api/rapi.xp").Path(), "api/rapi.xp");
-    EXPECT_TRUE(GatewayQuery("x?a=%zz&b=1").Malformed());
-    EXPECT_TRUE(GatewayQuery(std::string("x?a=1\0b", 7)).Malformed());
-}
 
 TEST(GatewayCp1250, ConvertsBothWays) {
     const std::string czech = "Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“";
@@ -53,13 +34,13 @@ TEST(GatewayMoney, ParsesHundredthsAndFormatsThem) {
     EXPECT_EQ(FormatMoney(5), "0.05");
 }
 
-// T = text + 1 without a nickname, the toolbar's worked values; a four-letter nickname takes
-// the separator's place.
+// The toolbar's counter has the worked values; the charge must never differ from what it shows.
 TEST(GatewaySmsParts, MatchesTheToolbarCounter) {
-    const int rows[][3] = {{99, 0, 1},  {158, 0, 1}, {159, 0, 2}, {309, 0, 2},
-                           {310, 0, 3}, {155, 4, 1}, {156, 4, 2}};
-    for (const auto& [text, nick, parts] : rows) {
-        EXPECT_EQ(SmsParts(text, nick), parts) << text << "+" << nick;
+    for (std::size_t text = 1; text < 480; ++text) {
+        for (std::size_t nick = 0; nick <= 20; ++nick) {
+            const auto shown = CountSms(std::string(text, 'a'), std::string(nick, 'n')).parts;
+            ASSERT_EQ(SmsParts(text, nick), static_cast<int>(shown)) << text << "+" << nick;
+        }
     }
 }
 
@@ -91,4 +72,4 @@ TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
 }
 
 } // namespace
-} // namespace server
+} // namespace server::test

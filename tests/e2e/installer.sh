@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# The installer in a Wine prefix of its own, made fresh: a silent install registers the toolbar
-# (on a 64-bit system both DLLs, each in its registry view), the stand-in loads it from the
-# installed folder through COM, and the installed-programs entry is there; a second install
-# keeps the user's settings.ini and the deployment's Gateway key; the uninstaller, picked as
-# "Odinstalovat" from the toolbar's main menu, takes the registration, the files and the entry away
-# and leaves settings.ini.
+# The installer in a fresh Wine prefix: a silent install registers the toolbar (on a 64-bit
+# system both DLLs, each in its registry view) where the stand-in loads it, with its
+# installed-programs entry; a second install keeps settings.ini and the Gateway key; "Odinstalovat"
+# from the toolbar's main menu takes all of it away but settings.ini.
 #   installer.sh SETUP_EXE PREFIX_DIR x86|x64
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -12,11 +10,8 @@ setup=$1
 export WINEPREFIX=$2
 arch=$3
 rm -rf "$WINEPREFIX"
-if [ "$arch" = x64 ]; then
-    export WINEARCH=win64 views="32 64"
-else
-    export WINEARCH=win32 views="32"
-fi
+export WINEARCH=win32 views=32
+[ "$arch" = x64 ] && WINEARCH=win64 views="32 64"
 run() { "$root/scripts/wine-run.sh" "$@"; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wineserver -k 2>/dev/null' EXIT
@@ -91,13 +86,9 @@ printf 'wait 1500\nactivate\npress 0\nwait 1000\nkey up\nkey enter\nsnapshot loa
 run "$root/out/x86/browser-host.exe" --script "Z:${work//\//\\}\\open.txt" \
     --snapshots "Z:${work//\//\\}" > "$work/open.out" 2>/dev/null &
 waited() { # seconds, condition...
-    local tries=$(($1 * 10))
+    local end=$((SECONDS + $1))
     shift
-    until "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
+    until "$@"; do [ "$SECONDS" -lt "$end" ] && sleep 0.1 || return 1; done
 }
 check "a browser has the toolbar loaded" waited 30 grep -q '^snapshot loaded' "$work/open.out"
 check "the uninstaller ends while the toolbar is loaded" waited 30 test ! -e "$folder/uninstall.exe"

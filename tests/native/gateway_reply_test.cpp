@@ -1,13 +1,17 @@
-#include "gateway/GatewayReply.h"
+#include "gateway/GatewayAddress.h"
+#include "gateway/Md5.h"
+#include "gateway/UrlCoding.h"
 #include "gateway_reply_fields.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-using namespace std::string_literals;
+// That walking the items gives what a parse of the whole body gives, reply_fuzzer holds.
 
 namespace {
+
+using namespace std::string_literals;
 
 GatewayReply Parsed(std::string_view body) {
     GatewayReply reply;
@@ -15,25 +19,15 @@ GatewayReply Parsed(std::string_view body) {
     return reply;
 }
 
-} // namespace
-
 TEST(ParseReply, KeysAndNumbers) {
     GatewayReply reply = Parsed("status=1\ncredit=125.50\nprice= 1.5x\nparts=-2\nitems=3\nid=+17\n"
                                 "errcode=4294967296\nerrtext=Chyba%20serveru\nname=%C8en%E1k\n"
                                 "sid=a=b\nnick=Petr\nnick_active=yes\nunknown=1\n");
-    EXPECT_EQ(reply.status, 1);
-    EXPECT_EQ(reply.credit, 125.5);
-    EXPECT_EQ(reply.price, 1.5);
-    EXPECT_EQ(reply.parts, -2);
-    EXPECT_EQ(reply.items, 3);
-    EXPECT_EQ(reply.id, 17);
-    EXPECT_EQ(reply.errcode, 2147483647);
-    EXPECT_EQ(reply.errtext, "Chyba serveru");
-    EXPECT_EQ(reply.name, "\xC8"
-                          "en\xE1k");
-    EXPECT_EQ(reply.sid, "a=b");
-    EXPECT_EQ(reply.nick, "Petr");
-    EXPECT_EQ(reply.nick_active, "yes");
+    EXPECT_EQ(std::tie(reply.status, reply.credit, reply.price, reply.parts, reply.items, reply.id,
+                       reply.errcode),
+              std::tuple(1, 125.5, 1.5, -2, 3, 17, 2147483647));
+    EXPECT_EQ(std::tie(reply.errtext, reply.name, reply.sid, reply.nick, reply.nick_active),
+              std::tuple("Chyba serveru", "\310en\341k", "a=b", "Petr", "yes"));
     EXPECT_EQ(reply.login, std::nullopt);
     EXPECT_TRUE(reply.Succeeded());
 }
@@ -49,16 +43,12 @@ TEST(ParseReply, LineStructure) {
     EXPECT_EQ(Parsed("status=0\nstatus=1").status, 0);                // last line lacks its LF
     EXPECT_EQ(Parsed("status=0\n"s + '\0' + "status=1\n").status, 0); // NUL ends the body
     EXPECT_EQ(Parsed("nick=a\nnick=b\n").nick, "b");
-    EXPECT_EQ(Parsed("errtext=dva%0Ar%E1dky%3D\n").errtext, "dva\nr\xE1"
-                                                            "dky=");
+    EXPECT_EQ(Parsed("errtext=dva%0Ar%E1dky%3D\n").errtext, "dva\nr\341dky=");
     EXPECT_EQ(Parsed("errtext=a%00b\n").errtext, "a");
     EXPECT_EQ(Parsed("=empty key\n").itemValue, "empty key");
     EXPECT_EQ(Parsed("status\n=\n").status, -1);
-}
-
-TEST(ParseReply, LongLinesAreParsedWhole) {
-    std::string text(5000, 'x');
-    EXPECT_EQ(Parsed("errtext=" + text + "\nstatus=0\n").errtext, text);
+    const std::string text(5000, 'x');
+    EXPECT_EQ(Parsed("errtext=" + text + "\nstatus=0\n").errtext, text) << "a long line is whole";
 }
 
 TEST(GatewayReply, ResetKeepsOnlySid) {
@@ -85,9 +75,11 @@ TEST(GatewayReply, FailureText) {
     EXPECT_EQ(reply.FailureText(), "Nedostatek kreditu");
 }
 
-TEST(SelectItem, HitsAndMisses) {
+TEST(SelectItem, HitsMissesAndCopiesThatShareNothing) {
     GatewayReply reply = Parsed("status=1\nitems=3\nitem_0=1,+420601,,Jan,Nov%E1k\n"
                                 "item_1=2,+420602,a@b.cz,Eva,Mal%E1\nitem_2=3,,,,\nitem_1=late\n");
+    reply.status = 42;      // the body sets it again
+    reply.errtext = "kept"; // the body does not set it
     reply.SelectItem(2);
     EXPECT_EQ(reply.ItemKey(), "item_2");
     EXPECT_EQ(reply.itemValue, "3,,,,");
@@ -97,31 +89,84 @@ TEST(SelectItem, HitsAndMisses) {
     EXPECT_EQ(reply.itemValue, "late");
     reply.SelectItem(0);
     EXPECT_EQ(reply.itemValue, "1,+420601,,Jan,Nov\xE1k");
+    EXPECT_EQ(std::tie(reply.status, reply.errtext), std::tuple(1, "kept"));
+
+    GatewayReply copy = reply;
+    reply.SetBody("item_0=new\n");
+    copy.SelectItem(2);
+    EXPECT_EQ(copy.itemValue, "3,,,,");
+    reply.SelectItem(0);
+    EXPECT_EQ(reply.itemValue, "new");
 }
 
-// SelectItem answers from an index of the body; it must give what parsing the whole body again
-// with the new item key gives, including the fields a caller changed in between.
-TEST(SelectItem, MatchesAParseOfTheWholeBody) {
-    const std::string body = "=first\nstatus=1\nitems=4\nitem_0=a\nitem_1=b\nitem_3=%64\n"
-                             "item_status=x\n0\nitem_1=b2\nsid=s1\ncredit=7.25\ntail=1";
-    GatewayReply indexed;
-    indexed.SetBody(body);
-    GatewayReply reparsed;
-    reparsed.ParseReply(body);
-    for (int n : {0, 1, 2, 3, 1, -1, 0}) {
-        indexed.status = reparsed.status = 42;
-        indexed.errtext = reparsed.errtext = "kept";
-        indexed.SelectItem(n);
-        reparsed.SelectItem(n); // no body of its own: only takes the key
-        reparsed.ParseReply(body);
-        EXPECT_EQ(ReadableFields(indexed), ReadableFields(reparsed)) << "item " << n;
+TEST(UrlCoding, EscapeKeepsLettersAndDigitsAndUnescapeReadsAsStrtolDoes) {
+    const std::pair<std::string, std::string> escapes[] = {{"Az09", "Az09"},
+                                                           {"a b\r\n@", "a%20b%0D%0A%40"},
+                                                           {"-_.+%", "%2D%5F%2E%2B%25"},
+                                                           {"čŠ\xFF", "%E8%8A%FF"},
+                                                           {"x\0y"s, "x%00y"},
+                                                           {"", ""}};
+    for (const auto& [text, escaped] : escapes) {
+        EXPECT_EQ(UrlEscape(text), escaped) << text;
     }
-    EXPECT_EQ(indexed.status, 0);
-
-    GatewayReply copy = indexed;
-    indexed.SetBody("item_0=new\n");
-    copy.SelectItem(3);
-    EXPECT_EQ(copy.itemValue, "d");
-    indexed.SelectItem(0);
-    EXPECT_EQ(indexed.itemValue, "new");
+    // A '%' takes the next two bytes, whatever they are; a NUL, written or escaped, ends the text.
+    const std::pair<std::string, std::string> unescapes[] = {
+        {"errtext=Chyba%20serveru", "errtext=Chyba serveru"},
+        {"a=b%0Ac%3Dd+e", "a=b\nc=d+e"},
+        {"%c8%E1", "\xC8\xE1"},
+        {"ab%", "ab"},
+        {"ab%4", "ab\004"},
+        {"a%zzb", "a"},
+        {"a%4gb", "a\004b"},
+        {"a% 9b", "a\011b"},
+        {"a%-1b", "a\377b"},
+        {"key=va%00lue", "key=va"},
+        {"key=va\0lue"s, "key=va"},
+        {"a%4\0bc"s, "a\004"}};
+    for (const auto& [line, text] : unescapes) {
+        EXPECT_EQ(UrlUnescape(line), text) << line;
+    }
 }
+
+// The product digests whole texts (Md5Hex); the gateway server checks every signature with an
+// MD5 of its own.
+TEST(Md5, Rfc1321TestSuiteAndWindowsCodePageLetters) {
+    const std::pair<std::string, const char*> digests[] = {
+        {"", "d41d8cd98f00b204e9800998ecf8427e"},
+        {"a", "0cc175b9c0f1b6a831c399e269772661"},
+        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+        {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+        {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+         "d174ab98d277d9f5a5611c2c9f419d9f"},
+        {"1234567890123456789012345678901234567890"
+         "1234567890123456789012345678901234567890",
+         "57edf4a22be3c955ac49da2e2107b67a"},
+        {std::string(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"},
+        {"Příliš žluťoučký kůň", "ce11a458ec58da96d08601be7898b729"}, // one byte a letter
+    };
+    for (const auto& [text, digest] : digests) {
+        EXPECT_EQ(digest, Md5Hex(text)) << text.substr(0, 80);
+    }
+}
+
+TEST(GatewayAddressText, HostWithOptionalPort) {
+    const struct {
+        const char* text;
+        const char* host;
+        int port;
+    } rows[] = {{"gate.example.cz", "gate.example.cz", 80},
+                {"127.0.0.1:8123", "127.0.0.1", 8123},
+                {"host:", "host", 80},
+                {"host:x1", "host", 80},
+                {"host:0", "host", 80},
+                {"host:70000", "host", 80},
+                {"host:12ab", "host", 80}};
+    for (const auto& row : rows) {
+        const GatewayAddress address = ParseGatewayAddress(row.text);
+        EXPECT_EQ(row.host, address.host) << row.text;
+        EXPECT_EQ(row.port, address.port) << row.text;
+    }
+}
+
+} // namespace

@@ -32,26 +32,23 @@ TEST(RegistryScript, ParsesKeysValuesAndRemovalMarks) {
     ASSERT_EQ(2u, result.roots.size());
 
     const RegistryKey& hkcr = result.roots[0];
-    EXPECT_EQ("HKCR", hkcr.name);
-    EXPECT_EQ(RegistryKey::Removal::NoRemove, hkcr.removal);
+    using enum RegistryKey::Removal;
+    EXPECT_EQ(std::tie(hkcr.name, hkcr.removal), std::tuple("HKCR", NoRemove));
     ASSERT_EQ(2u, hkcr.subkeys.size());
     EXPECT_EQ("Band", hkcr.subkeys[0].defaultValue->data);
     EXPECT_EQ("{1234-AB}", hkcr.subkeys[0].subkeys[0].defaultValue->data);
 
     const RegistryKey& classKey = hkcr.subkeys[1].subkeys[0];
-    EXPECT_EQ(RegistryKey::Removal::NoRemove, hkcr.subkeys[1].removal);
-    EXPECT_EQ(RegistryKey::Removal::ForceRemove, classKey.removal);
-    EXPECT_EQ("{1234-AB}", classKey.name);
+    EXPECT_EQ(std::tie(hkcr.subkeys[1].removal, classKey.removal, classKey.name),
+              std::tuple(NoRemove, ForceRemove, "{1234-AB}"));
     EXPECT_EQ("It's Bar 100% at 5%", classKey.defaultValue->data);
     EXPECT_EQ("C:\\x.dll", classKey.subkeys[0].defaultValue->data);
     EXPECT_EQ("ThreadingModel", classKey.subkeys[0].values[0].name);
-    EXPECT_EQ('d', classKey.values[0].type);
-    EXPECT_EQ("7", classKey.values[0].data);
+    EXPECT_EQ(std::tie(classKey.values[0].type, classKey.values[0].data), std::tuple('d', "7"));
 
     const RegistryKey& explorer = result.roots[1].subkeys[0];
-    EXPECT_EQ("Internet Explorer", explorer.name);
-    EXPECT_EQ("{1234-AB}", explorer.values[0].name);
-    EXPECT_EQ("Bar 100%", explorer.values[0].data);
+    EXPECT_EQ(std::tie(explorer.name, explorer.values[0].name, explorer.values[0].data),
+              std::tuple("Internet Explorer", "{1234-AB}", "Bar 100%"));
 }
 
 TEST(RegistryScript, RejectsBrokenScriptsWholesale) {
@@ -66,9 +63,9 @@ TEST(RegistryScript, RejectsBrokenScriptsWholesale) {
 }
 
 TEST(RegistryScript, AQuoteInAReplacementStaysInTheQuotedText) {
-    RegistryScriptResult result = ParseRegistryScript(
-        "HKCR { Key = s '%MODULE%' { val Name = s 'it''s %MODULE%' } }",
-        {{"MODULE", "C:\\Users\\O'Neil\\TextaroBar.dll"}});
+    RegistryScriptResult result =
+        ParseRegistryScript("HKCR { Key = s '%MODULE%' { val Name = s 'it''s %MODULE%' } }",
+                            {{"MODULE", "C:\\Users\\O'Neil\\TextaroBar.dll"}});
     ASSERT_EQ("", result.error);
     const RegistryKey& key = result.roots.at(0).subkeys.at(0);
     EXPECT_EQ("C:\\Users\\O'Neil\\TextaroBar.dll", key.defaultValue->data);

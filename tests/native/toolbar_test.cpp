@@ -1,0 +1,159 @@
+#include "menu/MainMenuItems.h"
+#include "menu/PortalLinks.h"
+#include "text/LineBreaks.h"
+#include "toolbar/SendRun.h"
+#include "toolbar/SmsCounter.h"
+#include "toolbar/ToolbarSlots.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+// The run through the real toolbar and gateway server is tested under Wine (send_test), and the
+// widths the message box takes on the real toolbar (band_test); here the edges those tests cannot
+// reach. That every menu item is its menu.ini entry within its range of identifiers, and that a
+// portal link carries any session and action whole, menu_fuzzer holds.
+
+namespace {
+
+using namespace std::string_literals;
+using Texts = std::vector<std::string>;
+
+// Records what a run asks of the toolbar; every request is accepted.
+class RecordingToolbar : public SendEnvironment {
+public:
+    std::time_t Now() override { return now; }
+    bool ConfirmSendNow() override { return Note("question"), true; }
+    void ShowProgress() override { Note("progress shown"); }
+    SendAccount Account() override {
+        return {"jana", "0123456789abcdef0123456789abcdef", "", "", 0};
+    }
+    GatewayReply Send(const SendArgs& args) override {
+        Note("send " + std::string(args.recipient) + " delay " + std::string(args.delay));
+        GatewayReply reply;
+        reply.SetBody("status=1\ncredit=7\n");
+        return reply;
+    }
+    void DisarmDelay() override { Note("disarmed"); }
+    void ShowCredit(const std::string& text) override { Note("credit " + text); }
+    void MoveToHistories(const std::string& message, const std::string& recipients) override {
+        Note("history " + message + " " + recipients);
+    }
+    void CloseProgress() override { Note("progress closed"); }
+    void ShowReport(const std::string&, bool) override { Note("report"); }
+
+    void Note(const std::string& event) { events.push_back(event); }
+
+    std::time_t now = 1'000'000;
+    std::vector<std::string> events;
+};
+
+TEST(SendRun, AMomentInTheCurrentSecondIsStillValid) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    RecordingToolbar toolbar;
+    SendRunInput input{"Ahoj", "111", false, true, toolbar.now};
+    RunSend(input, toolbar);
+    EXPECT_EQ((Texts{"progress shown", "send 111 delay 1970-01-12 13:46:40", "disarmed",
+                     "credit 7.00 Kč", "history Ahoj 111", "progress closed", "report"}),
+              toolbar.events);
+}
+
+TEST(SendRun, OnlySeparatorsSendNothingAndLeaveTheCredit) {
+    RecordingToolbar toolbar;
+    RunSend({"Ahoj", ";;", false, false, 0}, toolbar);
+    EXPECT_EQ((Texts{"progress shown", "disarmed", "history Ahoj ;;", "progress closed"}),
+              toolbar.events);
+}
+
+TEST(SendRun, RecipientsAndCreditTexts) {
+    EXPECT_EQ((Texts{"N1", "N2"}), SplitRecipients("N1;;N2;"));
+    EXPECT_EQ((Texts{" 777 ", "x"}), SplitRecipients(";; 777 ;x"));
+    EXPECT_TRUE(SplitRecipients(";;;").empty());
+    EXPECT_EQ("123.50 Kč", CreditText(123.5));
+    EXPECT_EQ("0.00 Kč", CreditText(0));
+    EXPECT_EQ("-2.25 Kč", CreditText(-2.25));
+}
+
+// T = text + nickname (an empty nickname counts 1): up to 159 one SMS of T + 1 characters,
+// beyond that parts of 155 that count 5 more characters each.
+TEST(SmsCounter, CharactersAndPartsOfTextAndNickname) {
+    const struct {
+        std::string text, nick;
+        std::size_t characters, parts;
+    } rows[] = {
+        {std::string(96, 'a'), "Jana", 101, 1},
+        {std::string(155, 'a'), "Jana", 160, 1},
+        {std::string(156, 'a'), "Jana", 170, 2},
+        {std::string(306, 'a'), "Jana", 320, 2},
+        {std::string(307, 'a'), "Jana", 326, 3},
+        {"a", "", 3, 1},
+        {"a", "Petr.", 7, 1},
+        // Czech letters are one byte each in the system's code page; a line break mark or its
+        // CR LF count 2.
+        {"žluťoučký", "Jiří", 14, 1},
+        {"¶", "", 4, 1},
+        {"ab\r\ncd", "", 8, 1},
+        {std::string(79, '\xB6'), "", 160, 1},
+        {std::string(79, '\xB6') + "x", "", 170, 2},
+    };
+    for (const auto& row : rows) {
+        const SmsCount count = CountSms(row.text, row.nick);
+        EXPECT_EQ(row.characters, count.characters) << row.text << " / " << row.nick;
+        EXPECT_EQ(row.parts, count.parts) << row.text << " / " << row.nick;
+    }
+}
+
+TEST(SmsCounter, LabelTextForEmptyAndTypedBoxes) {
+    EXPECT_EQ("0 zn.,\n0 SMS", CounterText("", "Jana"));
+    EXPECT_EQ("0 zn.,\n0 SMS", CounterText("", ""));
+    EXPECT_EQ("170 zn.,\n2 SMS", CounterText(std::string(156, 'x'), "Jana"));
+}
+
+TEST(ToolbarLayout, ANarrowToolbarNeverGetsANegativeSlot) {
+    EXPECT_EQ(0, MessageSlotWidth(FixedSlotsWidth));
+    EXPECT_EQ(0, MessageSlotWidth(400));
+}
+
+TEST(LineBreaks, MarksAndCrLfTurnIntoEachOther) {
+    EXPECT_EQ("a\r\nb\r\n\r\nc", BoxTextToMessage("a¶b¶¶c"));
+    EXPECT_EQ("a¶b¶¶c", MessageToBoxText("a\r\nb\r\n\r\nc"));
+    EXPECT_EQ("a¶b¶c", MessageToBoxText("a\nb\rc")) << "lone breaks are breaks too";
+    EXPECT_EQ("čšž¶", MessageToBoxText(BoxTextToMessage("čšž¶")));
+    EXPECT_EQ("", BoxTextToMessage(""));
+}
+
+TEST(MainMenu, SectionsFillTheirRangesBetweenTheFixedItems) {
+    const struct {
+        std::string my, links;
+        size_t count;             // items, separators included
+        std::vector<MenuItem> at; // the items at positions 2, 3 and count - 6
+    } cases[] = {
+        {"", "no equals sign\0"s, 11, {{}, {20, "Vymazat historii textů"}, {}}},
+        {"A=b=c\0=v\0bez hodnoty\0"s,
+         "Nápověda=a?b=c\0"s,
+         14,
+         {{3, "A", "b=c"}, {4, "", "v"}, {31, "Nápověda", "a?b=c"}}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<MenuItem> items = MainMenuItems(c.my, c.links);
+        ASSERT_EQ(c.count, items.size());
+        EXPECT_EQ(c.at, (std::vector<MenuItem>{items[2], items[3], items[c.count - 6]}));
+        const std::vector<MenuItem> tail = {
+            {}, {50, "Nastavení"}, {51, "Upgrade"}, {}, {52, "Odinstalovat"}};
+        EXPECT_EQ(tail, std::vector<MenuItem>(items.end() - 5, items.end()));
+    }
+}
+
+TEST(PortalLinks, VersionTagPageAndHomeLinks) {
+    EXPECT_EQ("&IETOOLBARVAR=1.0.76", VersionTag(0x00010000, 0x0000004C));
+    EXPECT_EQ("&IETOOLBARVAR=2.7.65535", VersionTag(0x00020007, 0x0003FFFF));
+    EXPECT_EQ("http://p/index.xp?sid=a%26b&action=x%20y",
+              PortalPageLink("http://p/", "a&b", "x y"));
+    EXPECT_EQ("http://www.textaro.cz?index.xp", PortalHomeLink("http://www.textaro.cz/"));
+    EXPECT_EQ("http://127.0.0.1:8080?index.xp", PortalHomeLink("http://127.0.0.1:8080/portal/"));
+}
+
+} // namespace
