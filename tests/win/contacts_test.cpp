@@ -131,16 +131,15 @@ protected:
                            "\r\n[CONTACTS]\r\n" + section);
     }
 
-    // The stored entries as the section holds them: "<absent>" for a missing key, then the count.
+    // The first keys of the section, "<absent>" for a gap, then the count.
     Texts Section(int keys) const {
+        const Settings settings(path);
         Texts entries;
+        std::string entry;
         for (int i = 0; i < keys; ++i) {
-            std::string value(2048, '\0');
-            value.resize(GetPrivateProfileStringA("CONTACTS", std::to_string(i).c_str(), "<absent>",
-                                                  value.data(), 2048, ini.c_str()));
-            entries.push_back(value);
+            entries.push_back(settings.ReadContact(i, entry) ? entry : "<absent>");
         }
-        entries.push_back("Count=" + std::to_string(Settings(path).GetContactCount()));
+        entries.push_back("Count=" + std::to_string(settings.GetContactCount()));
         return entries;
     }
 
@@ -270,20 +269,19 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         EXPECT_EQ(5, ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(
                          SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0))));
         // Each button's tip, asked of the toolbar's tooltip as when the mouse rests there.
-        const std::pair<int, const char*> tips[] = {
-            {ID_CONTACT_NEW, "Přidat nový kontakt do seznamu"},
-            {ID_CONTACT_DELETE, "Odebrat vybraný kontakt ze seznamu"},
-            {ID_CONTACT_EDIT, "Upravit vybraný kontakt"},
-            {ID_CONTACT_DOWNLOAD, "Stáhnout uložené kontakty ze serveru"}};
-        for (const auto& [command, tip] : tips) {
+        const auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        for (const auto& [command, tip] :
+             {std::pair{ID_CONTACT_NEW, "Přidat nový kontakt do seznamu"},
+              {ID_CONTACT_DELETE, "Odebrat vybraný kontakt ze seznamu"},
+              {ID_CONTACT_EDIT, "Upravit vybraný kontakt"},
+              {ID_CONTACT_DOWNLOAD, "Stáhnout uložené kontakty ze serveru"}}) {
             char text[100] = {};
             TTTOOLINFOA tool{};
             tool.cbSize = sizeof tool;
             tool.hwnd = toolbar;
             tool.uId = static_cast<UINT_PTR>(command);
             tool.lpszText = text;
-            SendMessageA(reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0)),
-                         TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+            SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
             EXPECT_STREQ(tip, text);
         }
         EXPECT_EQ(Greyed, RowButtons());
