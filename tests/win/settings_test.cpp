@@ -1,128 +1,261 @@
+#include "dialogs/PasswordDialog.h"
+#include "dialogs/SettingsDialog.h"
+#include "gateway/GatewayClient.h"
+#include "gateway/Md5.h"
+#include "menu/MainMenuItems.h"
+#include "res/resource.h"
 #include "store/Settings.h"
 #include "tests/win/TestSupport.h"
+#include "win/Module.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 namespace {
 
 using namespace std::string_literals;
 
-// settings.ini and menu.ini in a folder of their own, as beside the module.
-class SettingsFile : public testing::Test {
+// settings.ini and menu.ini beside the toolbar DLL, signed in as jana; the dialogs take their
+// templates from the DLL and the user's part is played from the watcher.
+class SettingsTest : public testing::Test {
 protected:
     void SetUp() override {
-        CreateDirectoryA(folder.c_str(), nullptr);
-        TearDown();
+        Module::SetInstance(dll().Handle());
+        DeleteFileA(Stored().menuPath.c_str());
+        SignIn("jana", "heslo");
+        owner = CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW, 0, 0, 900, 200,
+                                nullptr, nullptr, nullptr, nullptr);
     }
     void TearDown() override {
-        DeleteFileA(settings.settingsPath.c_str());
-        DeleteFileA(settings.menuPath.c_str());
+        HttpGet(GatewayAddressText(), "/admin/fault?mode=off");
+        DestroyWindow(owner);
+        DeleteFileA(Stored().settingsPath.c_str());
+        DeleteFileA(Stored().menuPath.c_str());
     }
 
-    static std::string TempFolder() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        return std::string(temp) + "textaro-settings-test";
+    static const ToolbarDll& dll() {
+        static ToolbarDll loaded;
+        return loaded;
     }
 
-    const std::string folder = TempFolder();
-    Settings settings{folder + "\\TextaroBar.dll"};
+    void SignIn(const std::string& user, const std::string& password,
+                const std::string& nick = "") const {
+        WriteFile(Stored().settingsPath, "[SETTINGS]\r\nUserName=" + user + "\r\nPasword=" +
+                                             Md5Hex(password) + "\r\nNick=" + nick + "\r\n");
+    }
+
+    Settings Stored() const {
+        Settings stored(path);
+        stored.Load();
+        return stored;
+    }
+
+    const std::string path = dll().Path();
+    HWND owner = nullptr;
 };
 
-TEST_F(SettingsFile, MissingFilesGiveDefaults) {
-    EXPECT_EQ(folder + "\\settings.ini", settings.settingsPath);
-    EXPECT_EQ(folder + "\\menu.ini", settings.menuPath);
+// Without menu.ini the service's own addresses hold, whatever settings.ini says in its place.
+TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
+    Settings settings(path);
+    WriteFile(settings.settingsPath, "[SETTINGS]\r\nUninstalString=wrong.exe\r\n"
+                                     "UninstalStringArgs=/S\r\nUpgrade=http://wrong/\r\n"
+                                     "Gateway=wrong:1\r\nPortal=http://wrong/\r\n"
+                                     "[TextaroMenu]\r\nCizí=http://jinde.cz/\r\n"
+                                     "[MojeTextaro]\r\nAdresář=book\r\n");
     settings.Load();
+    std::string program = "x", arguments = "y";
+    settings.ReadUninstall(program, arguments);
     for (const std::string& text :
-         {settings.UserName, settings.Nick, settings.Pasword, settings.Email,
+         {settings.UserName, settings.Nick, settings.Pasword, settings.Email, program, arguments,
           settings.ReadUpgrade(), settings.ReadTextHistory(), settings.ReadRecipientHistory(),
           settings.ReadMenuSection(), settings.ReadMyMenuSection()}) {
         EXPECT_EQ("", text);
     }
     EXPECT_EQ(0, settings.AutoRecack + settings.WaitForDelivery);
-    std::string program = "x", arguments = "y";
-    settings.ReadUninstall(program, arguments);
-    EXPECT_EQ("", program + arguments);
     EXPECT_EQ("gate.textaro.cz", settings.ReadGateway());
     EXPECT_EQ("http://www.textaro.cz/", settings.ReadPortal());
 }
 
-TEST_F(SettingsFile, SaveWritesAllSixKeysAndKeepsTheRest) {
+// Long values come whole; Save writes all six keys, empty ones too, in place of the old ones; a
+// history write replaces its section and a clear empties it, the rest of the file kept.
+TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
+    Settings settings(path);
+    const std::string email(9000, 'e');
     WriteFile(settings.settingsPath, "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
-                                     "WaitForDelivery=1x\r\n[TextHistory]\r\n0=Ahoj\r\n");
+                                     "WaitForDelivery=1x\r\nEmail=" +
+                                         email +
+                                         "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n"
+                                         "[RecipientHistory]\r\n0=602123456;\r\n");
     settings.Load();
+    EXPECT_EQ(email, settings.Email);
     EXPECT_EQ(0, settings.AutoRecack) << "numbers read their leading digits";
     EXPECT_EQ(1, settings.WaitForDelivery);
-    settings.Email = "jana@example.cz";
-    settings.Pasword = "955db0b81ef1989b4a4dfeae8061a9a6"; // the digest of "heslo"
+    settings.Pasword = Md5Hex("heslo");
     settings.AutoRecack = 1;
     settings.Save();
-
-    EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\nAutoRecack=1\r\nWaitForDelivery=1\r\nNick=\r\n"
-              "Pasword=955db0b81ef1989b4a4dfeae8061a9a6\r\nEmail=jana@example.cz\r\n"
-              "[TextHistory]\r\n0=Ahoj\r\n",
-              ReadFile(settings.settingsPath));
-    Settings reloaded(settings.settingsPath);
-    reloaded.Load();
-    EXPECT_EQ("955db0b81ef1989b4a4dfeae8061a9a6", reloaded.Pasword);
-    EXPECT_EQ("jana@example.cz", reloaded.Email);
-}
-
-TEST_F(SettingsFile, LongValuesAndSectionsAreReadWhole) {
-    const std::string nick(300, 'n'), email(9000, 'e');
-    WriteFile(settings.settingsPath, "[SETTINGS]\r\nNick=" + nick + "\r\nEmail=" + email + "\r\n");
-    settings.Load();
-    EXPECT_EQ(nick, settings.Nick);
-    EXPECT_EQ(email, settings.Email);
-
-    std::string section;
-    for (int i = 0; i < 11; ++i) {
-        section += std::to_string(i) + "=" + std::string(2900, static_cast<char>('a' + i)) + '\0';
-    }
-    settings.WriteRecipientHistory(section);
-    EXPECT_TRUE(section == settings.ReadRecipientHistory());
-}
-
-TEST_F(SettingsFile, HistoryWritesReplaceOneSectionAndClearEmptiesIt) {
-    WriteFile(settings.settingsPath, "[SETTINGS]\r\nUserName=jana\r\n[TextHistory]\r\n7=Ahoj\r\n"
-                                     "3=Zítra v 8\r\n[RecipientHistory]\r\n0=602123456;\r\n");
-    EXPECT_EQ("7=Ahoj\0"
-              "3=Zítra v 8\0"s,
-              settings.ReadTextHistory());
-
     settings.WriteTextHistory("0=Čau\0"
                               "1=a=b\0"s);
     settings.ClearRecipientHistory();
-    EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\n[TextHistory]\r\n0=Čau\r\n1=a=b\r\n"
-              "[RecipientHistory]\r\n",
+    EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\nAutoRecack=1\r\nWaitForDelivery=1\r\nEmail=" + email +
+                  "\r\nNick=\r\nPasword=" + Md5Hex("heslo") +
+                  "\r\n[TextHistory]\r\n0=Čau\r\n1=a=b\r\n[RecipientHistory]\r\n",
               ReadFile(settings.settingsPath));
-    EXPECT_EQ("", settings.ReadRecipientHistory());
 }
 
-TEST_F(SettingsFile, DeploymentKeysAndMenusLiveOnlyInMenuIni) {
-    WriteFile(settings.settingsPath, "[SETTINGS]\r\nUninstalString=wrong.exe\r\n"
-                                     "Upgrade=http://wrong/\r\nGateway=wrong:1\r\n"
-                                     "[TextaroMenu]\r\nCizí=http://jinde.cz/\r\n");
-    EXPECT_EQ("", settings.ReadUpgrade());
-    EXPECT_EQ("gate.textaro.cz", settings.ReadGateway());
-    EXPECT_EQ("", settings.ReadMenuSection());
+// Every case changes the stored nickname, and the box opens ticked exactly when there is one.
+TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
+    const std::string address = GatewayAddressText();
+    HttpGet(address, "/admin/fault?mode=latency&ms=300");
+    const struct {
+        const char* user; // all with the password "heslo"; ota has no nickname
+        bool ticked;
+        std::string gateway;
+        const char* nick;
+        const char* box; // caption and icon of the message box that follows OK, if any
+        const char* message;
+        const char* opened; // the portal page then opened
+    } cases[] = {
+        // Clear: no request, or the stopped gateway would show an error.
+        {"jana", false, "127.0.0.1:1", "", "", "", ""},
+        {"jana", true, address, "Jana", "", "", ""},
+        {"ota", true, address, "", "Přezdívka na začátku exclamation",
+         "Pro přezdívku na začátku zprávy musíte mít aktivovánu přezdívku.", "nick"},
+        {"jana", true, "127.0.0.1:1", "", "TextaroBar error",
+         "Chyba při komunikace se serverem:\nNepodařilo se poslat požadavek", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.user) + (c.ticked ? " ticked via " : " clear via ") + c.gateway);
+        SignIn(c.user, "heslo", *c.nick ? "" : "Stará");
+        Settings settings(path);
+        settings.Load();
+        GatewayClient client(ParseGatewayAddress(c.gateway));
+        client.Connect();
+        DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
+            if (shown.caption != "Nastavení") {
+                return IDOK;
+            }
+            EXPECT_EQ(*c.nick ? BST_UNCHECKED : BST_CHECKED,
+                      IsDlgButtonChecked(dialog, IDC_SETTINGS_NICK));
+            HWND clip = GetDlgItem(dialog, IDC_SETTINGS_ANIMATION);
+            EXPECT_FALSE(IsWindowVisible(clip));
+            CheckDlgButton(dialog, IDC_SETTINGS_NICK, c.ticked ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_SETTINGS_REPLY, BST_CHECKED);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            // The caption is matched without a message to the dialog, busy with the request.
+            EXPECT_TRUE(c.gateway != address || WaitFor([&] {
+                            return FindDialog("Probíhá zjišťování nastavení...") &&
+                                   IsWindowVisible(clip);
+                        }));
+            return 0;
+        });
+        std::string opened;
+        SettingsDialog(
+            settings, client, [&](std::string_view action) { opened += action; }, owner)
+            .Run();
+        // Saved in every case, the reply option with the nickname.
+        EXPECT_EQ(c.nick, Stored().Nick);
+        EXPECT_EQ(1, Stored().WaitForDelivery);
+        EXPECT_EQ(c.opened, opened);
+        const std::vector<SeenDialog> seen = user.Seen();
+        ASSERT_EQ(*c.box ? 2u : 1u, seen.size());
+        if (*c.box) {
+            EXPECT_EQ(c.box, seen[1].caption + " " + seen[1].icon);
+            EXPECT_NE(std::string::npos, seen[1].text.find(c.message)) << seen[1].text;
+        }
+    }
+}
 
-    WriteFile(settings.menuPath, "[SETTINGS]\r\nUninstalString=uninstall.exe\r\n"
-                                 "UninstalStringArgs=/S\r\nUpgrade=http://portal/upgrade\r\n"
-                                 "Gateway=127.0.0.1:8080\r\nPortal=http://127.0.0.1:8080/\r\n"
-                                 "[TextaroMenu]\r\nNápověda=http://www.example.cz/napoveda\r\n"
-                                 "[MojeTextaro]\r\nMoje zprávy=sent\r\nAdresář=book\r\n");
-    std::string program, arguments;
-    settings.ReadUninstall(program, arguments);
-    EXPECT_EQ("uninstall.exe", program);
-    EXPECT_EQ("/S", arguments);
-    EXPECT_EQ("http://portal/upgrade", settings.ReadUpgrade());
-    EXPECT_EQ("127.0.0.1:8080", settings.ReadGateway());
-    EXPECT_EQ("http://127.0.0.1:8080/", settings.ReadPortal());
-    EXPECT_EQ("Nápověda=http://www.example.cz/napoveda\0"s, settings.ReadMenuSection());
-    EXPECT_EQ("Moje zprávy=sent\0"
-              "Adresář=book\0"s,
-              settings.ReadMyMenuSection());
+// An empty password, or one not confirmed, is refused and nothing is saved.
+TEST_F(SettingsTest, APasswordNeedsItsConfirmation) {
+    const struct {
+        const char* typed;
+        const char* reason;
+    } refusals[] = {{"", "Nelze nastavit prázdné heslo."},
+                    {"Kv3t!Nas", "Potvrzení hesla není správné."}};
+    for (const auto& refusal : refusals) {
+        Settings settings(path);
+        settings.Load();
+        DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
+            if (shown.caption == "Nastavit heslo") {
+                TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), refusal.typed);
+                return IDOK;
+            }
+            // Told why, the user gives up; the refusal box closes first.
+            PostMessageA(FindDialog("Nastavit heslo"), WM_COMMAND, IDCANCEL, 0);
+            return IDOK;
+        });
+        EXPECT_EQ(IDCANCEL, PasswordDialog(settings, owner).Run());
+        const std::vector<SeenDialog> shown = user.Seen();
+        ASSERT_EQ(2u, shown.size());
+        EXPECT_EQ(std::tie("Chyba", "error"), std::tie(shown[1].caption, shown[1].icon));
+        EXPECT_NE(std::string::npos, shown[1].text.find(refusal.reason));
+        EXPECT_EQ(Md5Hex("heslo"), Stored().Pasword);
+    }
+}
+
+// "Nastavení" from the toolbar. A password set there is saved at once as its digest alone, and
+// stays when the dialog is then cancelled, even as an account refresh ends meanwhile; what an OK
+// saves reaches the toolbar, down to the account the next send goes from.
+TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
+    const std::string address = GatewayAddressText();
+    SignIn("petr", "tajne");
+    WriteFile(Stored().menuPath, "[SETTINGS]\r\nGateway=" + address + "\r\n");
+    HttpGet(address, "/admin/fault?mode=latency&ms=1500");
+    BrowserWindow browser(dll());
+    const HWND edit = BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 0));
+    const HWND counter = browser.Child("Static", 0), credit = browser.Child("Static", 1);
+    const HWND receipt = browser.Child("Button", 0);
+    SetWindowTextA(edit, "Ahoj");
+    const std::string counted = WindowText(counter);
+    EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
+
+    // First the password, then Storno once the refresh has ended; then the account, and OK.
+    std::atomic<bool> refreshedWhileOpen = false;
+    int settingsShown = 0;
+    DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
+        if (shown.caption == "Nastavit heslo") {
+            TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), "heslo");
+            TypeOver(GetDlgItem(dialog, IDC_PASSWORD_CONFIRM), "heslo");
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            refreshedWhileOpen = WaitFor([&] { return !WindowText(credit).empty(); });
+            PostMessageA(FindDialog("Nastavení"), WM_COMMAND, IDCANCEL, 0);
+        } else if (shown.caption != "Nastavení") {
+            return IDOK; // the send's report
+        } else if (++settingsShown == 1) {
+            PostMessageA(dialog, WM_COMMAND, IDC_SETTINGS_PASSWORD, 0);
+        } else {
+            SetDlgItemTextA(dialog, IDC_SETTINGS_USERNAME, "jana");
+            SetDlgItemTextA(dialog, IDC_SETTINGS_EMAIL, "jana@example.cz");
+            CheckDlgButton(dialog, IDC_SETTINGS_NICK, BST_CHECKED);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        return 0;
+    });
+    // What the main menu's "Nastavení" sends the toolbar.
+    const auto openSettings = [&](size_t seenAfter) {
+        PostMessageA(browser.Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
+        EXPECT_TRUE(
+            Serve([&] { return user.Seen().size() == seenAfter && !FindDialog("Nastavení"); }));
+    };
+    openSettings(2);
+    EXPECT_TRUE(refreshedWhileOpen);
+    EXPECT_EQ("955db0b81ef1989b4a4dfeae8061a9a6", Stored().Pasword) << "the digest of heslo";
+    EXPECT_EQ(std::string::npos, ReadFile(Stored().settingsPath).find("heslo"));
+
+    HttpGet(address, "/admin/fault?mode=off");
+    openSettings(3);
+    EXPECT_TRUE(IsWindowEnabled(receipt));
+    EXPECT_EQ("Ahoj", WindowText(edit));
+    EXPECT_NE(counted, WindowText(counter)) << "the nickname is counted now";
+
+    SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 1)), "777000111");
+    browser.Click(8);
+    ASSERT_TRUE(Serve([&] { return user.Seen().size() == 4; }, 20000));
+    EXPECT_EQ("information", user.Seen()[3].icon) << user.Seen()[3].text;
+    EXPECT_NE(
+        std::string::npos,
+        HttpGet(address, "/admin/outbox").find("\"login\":\"jana\",\"msisdn\":\"777000111\""));
 }
 
 } // namespace
