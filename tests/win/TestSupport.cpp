@@ -85,6 +85,15 @@ HWND BrowserWindow::EditOf(HWND box) {
     return reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
 }
 
+HWND BrowserWindow::Edit(int box) const {
+    return EditOf(Child(WC_COMBOBOXEXA, box));
+}
+
+void BrowserWindow::Type(const std::string& message, const std::string& recipients) const {
+    SetWindowTextA(Edit(0), message.c_str());
+    SetWindowTextA(Edit(1), recipients.c_str());
+}
+
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
@@ -186,6 +195,7 @@ void ToolbarTest::RemoveFiles() const {
     for (const char* file : {"settings.ini", "menu.ini", "uninstall.txt"}) {
         DeleteFileA(Beside(file).c_str());
     }
+    RemoveDirectoryA(Beside("settings.ini").c_str());
 }
 
 void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
@@ -197,8 +207,8 @@ void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
         WriteFile(Beside("menu.ini"), menu);
     }
     browser = std::make_unique<BrowserWindow>(dll);
-    messageEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0));
-    recipientEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 1));
+    messageEdit = browser->Edit(0);
+    recipientEdit = browser->Edit(1);
     counter = browser->Child("Static", 0);
     credit = browser->Child("Static", 1);
 }
