@@ -23,11 +23,9 @@ protected:
                               "\r\nPortal=http://" + address + "/\r\n" + menu);
     }
 
-    // Presses the button with the mouse, reads the menu that opens and
-    // picks the command's item with the arrow keys and Enter, or closes the menu with Escape
-    // when no item has that identifier. Returns the menu as it was shown ("id label" for each
-    // item, "*" before the default one, "-" for a separator, all joined by "|"), and serves
-    // the toolbar until the picked command is done.
+    // Presses the button with the mouse and picks the command's item with the arrow keys and
+    // Enter (Escape when there is none). Returns the menu as shown ("id label" for each item,
+    // "*" before the default one, "-" for a separator, joined by "|") once the command is done.
     std::string Pick(int button, int command) {
         // A box the previous command showed takes the clicks until it is answered.
         Serve([] { return FindDialog(nullptr) == nullptr; });
@@ -40,20 +38,16 @@ protected:
             int downs = 0;
             bool found = false;
             for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+                const int id = static_cast<int>(GetMenuItemID(menu, i));
                 char label[256] = {};
-                MENUITEMINFOA info{};
-                info.cbSize = sizeof info;
-                info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
-                info.dwTypeData = label;
-                info.cch = sizeof label;
-                GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-                const bool separator = info.fType & MFT_SEPARATOR;
-                shown += std::string(shown.empty() ? "" : "|") +
-                         (info.fState & MFS_DEFAULT ? "*" : "") +
-                         (separator ? "-" : std::to_string(info.wID) + " " + label);
+                GetMenuStringA(menu, static_cast<UINT>(i), label, sizeof label, MF_BYPOSITION);
+                const bool separator = state & MF_SEPARATOR;
+                shown += std::string(shown.empty() ? "" : "|") + (state & MF_DEFAULT ? "*" : "") +
+                         (separator ? "-" : std::to_string(id) + " " + label);
                 if (!separator && !found) {
                     ++downs;
-                    found = static_cast<int>(info.wID) == command;
+                    found = id == command;
                 }
             }
             RECT rect{};
@@ -164,6 +158,7 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
 
 TEST_F(Menus, ClearingAHistoryAsksFirst) {
     Open("", "jana", "[TextHistory]\r\n0=Ahoj\r\n[RecipientHistory]\r\n0=777111222\r\n");
+    EXPECT_EQ("", WindowText(messageEdit) + WindowText(recipientEdit)) << "the boxes start empty";
     int answer = IDNO;
     DialogWatcher watcher([&](HWND, const SeenDialog&) { return answer; });
     const struct {
