@@ -57,7 +57,16 @@ TEST_F(Composer, TypingUpdatesTheCounter) {
     EXPECT_TRUE(dialogs.Seen().empty()) << "an edit is no click on a button";
 }
 
-TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbar) {
+// Counts the Enter keys that reach a window.
+LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR count) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        ++*reinterpret_cast<int*>(count);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbarAndEnterStaysInTheBox) {
     Open();
     ASSERT_EQ(messageEdit, GetFocus());
 
@@ -82,36 +91,24 @@ TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbar) {
     PressKey(VK_TAB, true);
     EXPECT_EQ(S_FALSE, BandAnswer(WM_KEYDOWN, VK_TAB)) << "Shift+Tab leaves the toolbar";
     EXPECT_EQ(messageEdit, GetFocus());
-}
-
-// Counts the Enter keys that reach a window.
-LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR count) {
-    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        ++*reinterpret_cast<int*>(count);
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-TEST_F(Composer, FocusingABoxTellsTheBrowserAndEnterReachesTheBox) {
-    Open();
-    SetFocus(browser->Frame());
-    const int before = browser->Site().FocusReports();
-    SetFocus(messageEdit);
-    PumpMessages(50);
-    EXPECT_EQ(before + 1, browser->Site().FocusReports());
-    EXPECT_TRUE(browser->Site().LastFocus());
 
     int enters = 0;
     SetWindowSubclass(messageEdit, CountEnter, 1, reinterpret_cast<DWORD_PTR>(&enters));
     PressKey(VK_RETURN);
     EXPECT_EQ(S_OK, BandAnswer(WM_KEYDOWN, VK_RETURN));
     RemoveWindowSubclass(messageEdit, CountEnter, 1);
-    EXPECT_EQ(1, enters) << "dispatched to the box by the band, not by the browser";
+    EXPECT_EQ(1, enters) << "Enter is dispatched to the box by the band, not by the browser";
+
+    SetFocus(browser->Frame());
+    const int before = browser->Site().FocusReports();
+    SetFocus(recipientEdit);
+    PumpMessages(50);
+    EXPECT_EQ(before + 1, browser->Site().FocusReports()) << "focusing a box tells the browser";
+    EXPECT_TRUE(browser->Site().LastFocus());
 }
 
-// A box alone keeps a history: the ten most recent entries that fit the section whole, with an
-// entry that differs only in letter case replaced and line breaks saved as spaces.
+// A box alone keeps its most recent entries whole, one that differs only in letter case replaced
+// and line breaks saved as spaces.
 TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     Open();
     Settings settings(dll.Path());

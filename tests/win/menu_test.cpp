@@ -33,7 +33,12 @@ protected:
         std::atomic<bool> done{false};
         std::thread picker([&] {
             HWND popup = nullptr;
-            WaitFor([&] { return (popup = OpenMenuWindow()) != nullptr; });
+            WaitFor([&] {
+                while ((popup = FindWindowExA(nullptr, popup, "#32768", nullptr)) &&
+                       !(Ours(popup) && IsWindowVisible(popup))) {
+                }
+                return popup != nullptr;
+            });
             auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
             int downs = 0;
             bool found = false;
@@ -68,15 +73,6 @@ protected:
         picker.join();
         PumpMessages(300);
         return shown;
-    }
-
-    static HWND OpenMenuWindow() {
-        for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr));) {
-            if (Ours(menu) && IsWindowVisible(menu)) {
-                return menu;
-            }
-        }
-        return nullptr;
     }
 
     // How many requests of each interface and action the server has answered.
