@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -27,9 +28,7 @@ std::string WindowsPath(const char* variable) {
         return {};
     }
     std::string path = std::string("Z:") + unixPath;
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
