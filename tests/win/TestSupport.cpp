@@ -129,21 +129,19 @@ std::string GatewayAddressText() {
 }
 
 std::string HttpGet(const std::string& address, const std::string& path) {
-    std::string url = "http://" + address + (path.starts_with("/") ? "" : "/") + path;
-    HINTERNET session =
-        InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0,
-                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
+    const std::string url = "http://" + address + (path.starts_with("/") ? "" : "/") + path;
+    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     InternetCloseHandle);
+    Internet request(InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0,
+                                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0),
+                     InternetCloseHandle);
     std::string body;
     char chunk[4096];
     DWORD read = 0;
-    while (request && InternetReadFile(request, chunk, sizeof chunk, &read) && read > 0) {
+    while (request && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
         body.append(chunk, read);
     }
-    if (request) {
-        InternetCloseHandle(request);
-    }
-    InternetCloseHandle(session);
     return body;
 }
 
@@ -212,8 +210,12 @@ void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
     credit = browser->Child("Static", 1);
 }
 
-std::string ToolbarTest::SignedIn(const std::string& login, const std::string& more) {
-    return "[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" + Md5Hex("heslo") + "\r\n" + more;
+void ToolbarTest::OpenSignedIn(const std::string& menu, const std::string& login,
+                               const std::string& settingsMore, const std::string& gateway) {
+    Open("[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" + Md5Hex("heslo") + "\r\n" +
+             settingsMore,
+         "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) + "\r\nPortal=http://" +
+             address + "/\r\n" + menu);
 }
 
 bool Ours(HWND window) {

@@ -95,8 +95,10 @@ protected:
     std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
     // Writes the files given (an empty text writes none) and opens the browser window on them.
     void Open(const std::string& settings = "", const std::string& menu = "");
-    // The SETTINGS of the login signed in with the password "heslo", and more lines after.
-    static std::string SignedIn(const std::string& login = "jana", const std::string& more = "");
+    // Opens signed in as the login with the password "heslo" and more settings lines, on the
+    // gateway (the fixture's server by default), with more of menu.ini after its SETTINGS keys.
+    void OpenSignedIn(const std::string& menu = "", const std::string& login = "jana",
+                      const std::string& settingsMore = "", const std::string& gateway = "");
 
     ToolbarDll dll;
     const std::string address = GatewayAddressText();

@@ -27,8 +27,7 @@ protected:
     }
 
     void UseGateway(const std::string& gateway) {
-        Open(SignedIn("jana", "Email=jana@example.cz\r\n"),
-             "[SETTINGS]\r\nGateway=" + gateway + "\r\n");
+        OpenSignedIn("", "jana", "Email=jana@example.cz\r\n", gateway);
     }
 
     bool SendButtonEnabled() const {
