@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -27,9 +28,7 @@ std::string WindowsPath(const char* variable) {
         return {};
     }
     std::string path = std::string("Z:") + unixPath;
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
@@ -85,6 +84,15 @@ HWND BrowserWindow::EditOf(HWND box) {
     return reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
 }
 
+HWND BrowserWindow::Edit(int box) const {
+    return EditOf(Child(WC_COMBOBOXEXA, box));
+}
+
+void BrowserWindow::Type(const std::string& message, const std::string& recipients) const {
+    SetWindowTextA(Edit(0), message.c_str());
+    SetWindowTextA(Edit(1), recipients.c_str());
+}
+
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
@@ -121,21 +129,19 @@ std::string GatewayAddressText() {
 }
 
 std::string HttpGet(const std::string& address, const std::string& path) {
-    std::string url = "http://" + address + (path.starts_with("/") ? "" : "/") + path;
-    HINTERNET session =
-        InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    HINTERNET request = InternetOpenUrlA(session, url.c_str(), nullptr, 0,
-                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
+    const std::string url = "http://" + address + (path.starts_with("/") ? "" : "/") + path;
+    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     InternetCloseHandle);
+    Internet request(InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0,
+                                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0),
+                     InternetCloseHandle);
     std::string body;
     char chunk[4096];
     DWORD read = 0;
-    while (request && InternetReadFile(request, chunk, sizeof chunk, &read) && read > 0) {
+    while (request && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
         body.append(chunk, read);
     }
-    if (request) {
-        InternetCloseHandle(request);
-    }
-    InternetCloseHandle(session);
     return body;
 }
 
@@ -186,6 +192,7 @@ void ToolbarTest::RemoveFiles() const {
     for (const char* file : {"settings.ini", "menu.ini", "uninstall.txt"}) {
         DeleteFileA(Beside(file).c_str());
     }
+    RemoveDirectoryA(Beside("settings.ini").c_str());
 }
 
 void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
@@ -197,14 +204,18 @@ void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
         WriteFile(Beside("menu.ini"), menu);
     }
     browser = std::make_unique<BrowserWindow>(dll);
-    messageEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 0));
-    recipientEdit = BrowserWindow::EditOf(browser->Child(WC_COMBOBOXEXA, 1));
+    messageEdit = browser->Edit(0);
+    recipientEdit = browser->Edit(1);
     counter = browser->Child("Static", 0);
     credit = browser->Child("Static", 1);
 }
 
-std::string ToolbarTest::SignedIn(const std::string& login, const std::string& more) {
-    return "[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" + Md5Hex("heslo") + "\r\n" + more;
+void ToolbarTest::OpenSignedIn(const std::string& menu, const std::string& login,
+                               const std::string& settingsMore, const std::string& gateway) {
+    Open("[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" + Md5Hex("heslo") + "\r\n" +
+             settingsMore,
+         "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) + "\r\nPortal=http://" +
+             address + "/\r\n" + menu);
 }
 
 bool Ours(HWND window) {

@@ -50,6 +50,10 @@ public:
     // The toolbar's index-th child control of the class, in the order they were made.
     HWND Child(const char* className, int index = 0) const;
     static HWND EditOf(HWND box);
+    // The edit of the message box (0) or the recipient box (1).
+    HWND Edit(int box) const;
+    // Puts the texts into the message and recipient boxes.
+    void Type(const std::string& message, const std::string& recipients) const;
 };
 
 void WriteFile(const std::string& path, const std::string& content);
@@ -62,18 +66,16 @@ struct OfferedKey {
     HRESULT result;
 };
 
-// Runs the thread's messages for a while, so windows can do what was posted to them. Given a
-// band, it offers every key to the band first, as the browser's loop does, and dispatches only
-// the keys the band leaves.
+// Runs the thread's messages for a while; given a band, it offers every key to the band first,
+// as the browser's loop does, and dispatches only the keys the band leaves.
 std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band = nullptr);
 
-// The gateway server the fixture started ("host:port" from the file TEXTARO_GATEWAY_FILE names),
-// and a plain GET on it (its admin pages, or a target to compare with).
+// The fixture's gateway server ("host:port" from the file TEXTARO_GATEWAY_FILE names), and a
+// plain GET on it.
 std::string GatewayAddressText();
 std::string HttpGet(const std::string& address, const std::string& path);
 
-// Local time as the C runtime sees it, independently of the product's own conversions, and
-// the same moment in the form the date and time pickers take.
+// Local time as the C runtime sees it, and the same moment as the date and time pickers take it.
 std::tm Local(std::time_t moment);
 SYSTEMTIME SystemTime(const std::tm& local);
 
@@ -84,7 +86,7 @@ bool WaitFor(const std::function<bool()>& condition);
 bool Serve(const std::function<bool()>& condition, DWORD limit = 5000);
 
 // The toolbar in a browser window over settings.ini and menu.ini beside the DLL, which the test
-// writes and the fixture removes, with the test gateway server at hand.
+// writes and the fixture removes.
 class ToolbarTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -93,8 +95,10 @@ protected:
     std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
     // Writes the files given (an empty text writes none) and opens the browser window on them.
     void Open(const std::string& settings = "", const std::string& menu = "");
-    // The SETTINGS of the login signed in with the password "heslo", and more lines after.
-    static std::string SignedIn(const std::string& login = "jana", const std::string& more = "");
+    // Opens signed in as the login with the password "heslo" and more settings lines, on the
+    // gateway (the fixture's server by default), with more of menu.ini after its SETTINGS keys.
+    void OpenSignedIn(const std::string& menu = "", const std::string& login = "jana",
+                      const std::string& settingsMore = "", const std::string& gateway = "");
 
     ToolbarDll dll;
     const std::string address = GatewayAddressText();
@@ -114,18 +118,17 @@ bool Ours(HWND window);
 // A top-level dialog (#32770) of this process with the caption, shown or hidden.
 HWND FindDialog(const char* caption);
 
-// One dialog or message box as the watcher saw it: its caption, the texts of its controls
-// and the icon of a message box ("information", "exclamation", "question", "error" or "").
+// A dialog as the watcher saw it: caption, the texts of its controls joined by '|', and the
+// icon of a message box ("information", "exclamation", "question", "error" or "").
 struct SeenDialog {
     std::string caption;
     std::string text;
     std::string icon;
 };
 
-// Answers the dialogs and message boxes the process shows (those with a button to press),
-// from a thread of its own, and keeps what they showed. The answer gets each dialog once, while it
-// is on the screen, and returns the button to press (IDOK, IDYES, ...); by default every dialog is
-// answered OK.
+// Answers from a thread of its own the process's dialogs that have a button, and keeps what they
+// showed. The answer gets each dialog once and returns the button to press (0: none); by
+// default OK.
 class DialogWatcher {
 public:
     using Answer = std::function<int(HWND dialog, const SeenDialog& seen)>;

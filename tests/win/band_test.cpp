@@ -40,11 +40,6 @@ protected:
     }
     template <class T> ComPtr<T> As(REFIID iid) { return Query<T>(band.Get(), iid); }
 
-    HWND OpenToolbar(const std::string& settings = "") {
-        Open(settings);
-        return browser->Toolbar();
-    }
-
     ComPtr<IClassFactory> factory;
     ComPtr<IUnknown> band;
 };
@@ -87,7 +82,7 @@ TEST_F(Band, ModuleStaysLoadedWhileAFactoryABandOrALockLives) {
     }
 }
 
-TEST_F(Band, AnswersItsFiveInterfacesOnly) {
+TEST_F(Band, AnswersItsFiveInterfacesOnlyAndNeedsASiteWithAWindow) {
     CreateBand();
     for (REFIID iid : {IID_IObjectWithSite, IID_IInputObject, IID_IDeskBand, IID_IOleWindow,
                        IID_IDockingWindow}) {
@@ -98,7 +93,17 @@ TEST_F(Band, AnswersItsFiveInterfacesOnly) {
         EXPECT_EQ(E_NOINTERFACE, band->QueryInterface(iid, reinterpret_cast<void**>(&answer)));
         EXPECT_EQ(nullptr, answer);
     }
-    EXPECT_EQ(static_cast<IUnknown*>(As<IObjectWithSite>(IID_IObjectWithSite).Get()), band.Get());
+    auto withSite = As<IObjectWithSite>(IID_IObjectWithSite);
+    EXPECT_EQ(static_cast<IUnknown*>(withSite.Get()), band.Get());
+
+    HWND window = reinterpret_cast<HWND>(1);
+    auto* windowless = new BrowserSite(nullptr, nullptr);
+    EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IInputObjectSite*>(windowless)));
+    windowless->Release();
+    ComPtr<IInputObjectSite> kept;
+    EXPECT_EQ(S_OK, withSite->GetSite(IID_IInputObjectSite, kept.PutVoid()));
+    EXPECT_EQ(S_OK, As<IDeskBand>(IID_IDeskBand)->GetWindow(&window));
+    EXPECT_EQ(nullptr, window) << "no window without a windowed site";
 }
 
 TEST_F(Band, BandInfoFillsOnlyWhatIsAsked) {
@@ -136,97 +141,75 @@ TEST_F(Band, BandInfoFillsOnlyWhatIsAsked) {
     EXPECT_EQ(0x5555, info.wszTitle[0]);
 }
 
-TEST_F(Band, SitingNeedsAWindow) {
-    CreateBand();
-    HWND window = reinterpret_cast<HWND>(1);
-    EXPECT_EQ(S_OK, As<IDeskBand>(IID_IDeskBand)->GetWindow(&window));
-    EXPECT_EQ(nullptr, window) << "no window before the band is sited";
+TEST_F(Band, FocusAndKeysAreTheToolbarsWhileABoxHasTheFocusAndClosingTheBrowserEndsIt) {
+    Open();
+    IInputObject* input = browser->Input();
+    EXPECT_EQ(messageEdit, GetFocus()) << "activating the band focuses the message box";
+    EXPECT_EQ(S_OK, input->HasFocusIO());
+    // A Tab press moves on to the recipient box; its release is left to the browser.
+    MSG tab{messageEdit, WM_KEYUP, VK_TAB, 0, 0, {0, 0}};
+    EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&tab));
+    MSG letter{messageEdit, WM_CHAR, 'a', 0, 0, {0, 0}};
+    EXPECT_EQ(S_OK, input->TranslateAcceleratorIO(&letter));
+    EXPECT_EQ("a", WindowText(messageEdit));
 
-    auto* windowless = new BrowserSite(nullptr, nullptr);
-    auto withSite = As<IObjectWithSite>(IID_IObjectWithSite);
-    EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IInputObjectSite*>(windowless)));
-    windowless->Release();
-    ComPtr<IInputObjectSite> kept;
-    EXPECT_EQ(S_OK, withSite->GetSite(IID_IInputObjectSite, kept.PutVoid()));
-    EXPECT_EQ(S_OK, As<IDeskBand>(IID_IDeskBand)->GetWindow(&window));
-    EXPECT_EQ(nullptr, window);
-}
+    SetFocus(browser->Frame());
+    EXPECT_EQ(S_FALSE, input->HasFocusIO());
+    EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&letter)) << "not the toolbar's key";
+    EXPECT_EQ("a", WindowText(messageEdit)) << "and the toolbar does not type it either";
+    HWND recipientList = reinterpret_cast<HWND>(
+        SendMessageA(browser->Child(WC_COMBOBOXEXA, 1), CBEM_GETCOMBOCONTROL, 0, 0));
+    SendMessageA(recipientList, CB_SHOWDROPDOWN, TRUE, 0);
+    EXPECT_EQ(S_OK, input->HasFocusIO()) << "the list is open";
+    SendMessageA(recipientList, CB_SHOWDROPDOWN, FALSE, 0);
 
-TEST_F(Band, CloseHidesShowShowsAgainAndTheBrowserClosingEndsIt) {
-    HWND toolbar = OpenToolbar();
-    auto deskBand = Query<IDeskBand>(browser->Input(), IID_IDeskBand);
-    EXPECT_TRUE(IsWindowVisible(toolbar));
+    HWND toolbar = browser->Toolbar();
+    auto deskBand = Query<IDeskBand>(input, IID_IDeskBand);
     ASSERT_EQ(S_OK, deskBand->CloseDW(0));
     EXPECT_FALSE(IsWindowVisible(toolbar));
     EXPECT_TRUE(IsWindow(toolbar));
     ASSERT_EQ(S_OK, deskBand->ShowDW(TRUE));
     EXPECT_TRUE(IsWindowVisible(toolbar));
-
     PostMessageA(browser->Frame(), WM_CLOSE, 0, 0);
     PumpMessages(100);
     EXPECT_FALSE(IsWindow(toolbar)) << "closing the browser window takes the toolbar along";
 }
 
-TEST_F(Band, HasFocusWhileABoxHasTheFocusOrItsListIsOpen) {
-    OpenToolbar();
-    IInputObject* input = browser->Input();
-    EXPECT_EQ(messageEdit, GetFocus()) << "activating the band focuses the message box";
-    EXPECT_EQ(S_OK, input->HasFocusIO());
+TEST_F(Band, SlotsFollowTheWidthAndTheSettings) {
+    Open("[SETTINGS]\r\nAutoRecack=1\r\nEmail=\r\n");
+    HWND receipt = browser->Child("Button");
+    EXPECT_EQ(BST_CHECKED, SendMessageA(receipt, BM_GETCHECK, 0, 0));
+    EXPECT_FALSE(IsWindowEnabled(receipt)) << "no address for the receipt";
+    EXPECT_EQ("doručenka", WindowText(receipt));
 
-    SetFocus(browser->Frame());
-    EXPECT_EQ(S_FALSE, input->HasFocusIO());
-    HWND recipientList = reinterpret_cast<HWND>(
-        SendMessageA(browser->Child(WC_COMBOBOXEXA, 1), CBEM_GETCOMBOCONTROL, 0, 0));
-    SendMessageA(recipientList, CB_SHOWDROPDOWN, TRUE, 0);
-    EXPECT_EQ(S_OK, input->HasFocusIO());
-    SendMessageA(recipientList, CB_SHOWDROPDOWN, FALSE, 0);
-}
+    Open("[SETTINGS]\r\nAutoRecack=0\r\nEmail=jana@example.cz\r\n");
+    receipt = browser->Child("Button");
+    EXPECT_EQ(BST_UNCHECKED, SendMessageA(receipt, BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(IsWindowEnabled(receipt));
 
-TEST_F(Band, KeysReachTheFocusedBoxExceptTab) {
-    OpenToolbar();
-    IInputObject* input = browser->Input();
-    HWND edit = GetFocus();
-
-    // A Tab press moves on to the recipient box; its release is left to the browser.
-    MSG tab{edit, WM_KEYUP, VK_TAB, 0, 0, {0, 0}};
-    EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&tab));
-    MSG letter{edit, WM_CHAR, 'a', 0, 0, {0, 0}};
-    EXPECT_EQ(S_OK, input->TranslateAcceleratorIO(&letter));
-    EXPECT_EQ("a", WindowText(edit));
-
-    SetFocus(browser->Frame());
-    EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&letter)) << "not the toolbar's key";
-    EXPECT_EQ("a", WindowText(edit)) << "and the toolbar does not type it either";
-}
-
-TEST_F(Band, MessageBoxTakesTheWidthTheOtherSlotsLeave) {
-    HWND toolbar = OpenToolbar();
-    HWND messageBox = browser->Child(WC_COMBOBOXEXA, 0);
+    HWND toolbar = browser->Toolbar();
     for (int width : {900, 1000}) {
         SetWindowPos(toolbar, nullptr, 0, 0, width, 25, SWP_NOZORDER | SWP_NOMOVE);
         RECT slot{}, box{};
         SendMessageA(toolbar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&slot));
-        EXPECT_EQ(width - 610, slot.right - slot.left) << width;
-        GetWindowRect(messageBox, &box);
+        EXPECT_EQ(width - 610, slot.right - slot.left) << "the message box takes the rest";
+        GetWindowRect(browser->Child(WC_COMBOBOXEXA, 0), &box);
         MapWindowPoints(nullptr, toolbar, reinterpret_cast<POINT*>(&box), 2);
         EXPECT_EQ(slot.left, box.left);
         EXPECT_EQ(slot.right - slot.left, box.right - box.left);
     }
-}
 
-TEST_F(Band, CreditLabelCentresOneLineAndWrapsALongText) {
-    OpenToolbar();
     SetWindowTextA(credit, "125.50 Kč");
-    EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE);
+    EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "one line centred";
     SetWindowTextA(credit, "Kredit nelze zjistit, zkuste to znovu");
-    EXPECT_FALSE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE);
+    EXPECT_FALSE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "a long text wraps";
     EXPECT_EQ("Kredit nelze zjistit, zkuste to znovu", WindowText(credit));
 }
 
-// The tip the user sees with the mouse resting on a button: the toolbar's tooltip control asks
-// for the text as it does in the browser.
+// The tips show as the mouse rests on a button, the tooltip control asking as in the browser.
 TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
-    HWND toolbar = OpenToolbar();
+    Open();
+    HWND toolbar = browser->Toolbar();
     HWND tooltip = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
     ASSERT_TRUE(IsWindow(tooltip));
     const std::pair<int, std::string> tips[] = {{0, "Hlavní nabídka Textaro"},
@@ -250,19 +233,6 @@ TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
         SetCursorPos(0, 500);
         PumpMessages(300);
     }
-}
-
-TEST_F(Band, ReceiptSwitchFollowsTheSettings) {
-    OpenToolbar("[SETTINGS]\r\nAutoRecack=1\r\nEmail=\r\n");
-    HWND greyed = browser->Child("Button");
-    EXPECT_EQ(BST_CHECKED, SendMessageA(greyed, BM_GETCHECK, 0, 0));
-    EXPECT_FALSE(IsWindowEnabled(greyed)) << "no address for the receipt";
-    EXPECT_EQ("doručenka", WindowText(greyed));
-
-    OpenToolbar("[SETTINGS]\r\nAutoRecack=0\r\nEmail=jana@example.cz\r\n");
-    HWND enabled = browser->Child("Button");
-    EXPECT_EQ(BST_UNCHECKED, SendMessageA(enabled, BM_GETCHECK, 0, 0));
-    EXPECT_TRUE(IsWindowEnabled(enabled));
 }
 
 } // namespace

@@ -1,46 +1,21 @@
 #include "store/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "toolbar/HistoryCombo.h"
+#include "toolbar/SmsCounter.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
-using Entries = std::vector<std::string>;
-
-// The toolbar in the browser window, or one of its boxes alone in a window of the test's.
 class Composer : public ToolbarTest {
 protected:
-    void TearDown() override {
-        DestroyWindow(boxFrame);
-        ToolbarTest::TearDown();
-    }
-
-    void OpenBox(HistoryCombo& box) {
-        boxFrame = CreateWindowExA(0, "STATIC", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   1200, 200, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(box.Create(boxFrame));
-    }
-
-    static Entries EntriesOf(HWND box) {
-        Entries entries;
-        for (int i = 0; i < SendMessageA(box, CB_GETCOUNT, 0, 0); ++i) {
-            char text[256] = {};
-            COMBOBOXEXITEMA item{CBEIF_TEXT, i, text, sizeof text, 0, 0, 0, 0, 0};
-            SendMessageA(box, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            entries.emplace_back(text);
-        }
-        return entries;
-    }
-
     // The browser's loop for a while; what the band answered to the key of that message.
-    HRESULT BandAnswer(UINT message, WPARAM key, DWORD milliseconds = 300) {
-        for (const OfferedKey& offered : PumpMessages(milliseconds, browser->Input())) {
+    HRESULT BandAnswer(UINT message, WPARAM key) {
+        for (const OfferedKey& offered : PumpMessages(300, browser->Input())) {
             if (offered.message == message && offered.key == key) {
                 return offered.result;
             }
@@ -48,7 +23,11 @@ protected:
         return E_FAIL;
     }
 
-    HWND boxFrame = nullptr;
+    // The message box, the recipient box and the counter of a browser window.
+    static std::string Shown(const BrowserWindow& window) {
+        return WindowText(window.Edit(0)) + "|" + WindowText(window.Edit(1)) + "|" +
+               WindowText(window.Child("Static", 0));
+    }
 };
 
 TEST_F(Composer, TypingUpdatesTheCounter) {
@@ -78,7 +57,16 @@ TEST_F(Composer, TypingUpdatesTheCounter) {
     EXPECT_TRUE(dialogs.Seen().empty()) << "an edit is no click on a button";
 }
 
-TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbar) {
+// Counts the Enter keys that reach a window.
+LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR count) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        ++*reinterpret_cast<int*>(count);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbarAndEnterStaysInTheBox) {
     Open();
     ASSERT_EQ(messageEdit, GetFocus());
 
@@ -96,115 +84,99 @@ TEST_F(Composer, TabMovesBetweenTheBoxesAndOutOfTheToolbar) {
     TypeText(L"!");
     EXPECT_EQ(S_OK, BandAnswer(WM_KEYDOWN, VK_TAB));
     EXPECT_EQ(messageEdit, GetFocus()) << "Shift+Tab goes back to the message box";
-    // The box taking the focus selects its whole text; setting the text again drops that
-    // selection, so a key typed next goes in at the caret instead of replacing the message.
+    // The focused box selects its whole text and setting the text again drops the selection,
+    // so a key typed next goes in at the caret instead of replacing the message.
     EXPECT_EQ("!Ahoj", WindowText(messageEdit));
 
     PressKey(VK_TAB, true);
     EXPECT_EQ(S_FALSE, BandAnswer(WM_KEYDOWN, VK_TAB)) << "Shift+Tab leaves the toolbar";
     EXPECT_EQ(messageEdit, GetFocus());
-}
 
-// Counts the Enter keys that reach a window.
-LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR count) {
-    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        ++*reinterpret_cast<int*>(count);
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-TEST_F(Composer, EnterReachesTheBox) {
-    Open();
     int enters = 0;
     SetWindowSubclass(messageEdit, CountEnter, 1, reinterpret_cast<DWORD_PTR>(&enters));
     PressKey(VK_RETURN);
     EXPECT_EQ(S_OK, BandAnswer(WM_KEYDOWN, VK_RETURN));
     RemoveWindowSubclass(messageEdit, CountEnter, 1);
-    EXPECT_EQ(1, enters) << "dispatched to the box by the band, not by the browser";
-}
+    EXPECT_EQ(1, enters) << "Enter is dispatched to the box by the band, not by the browser";
 
-TEST_F(Composer, StartingAnEditTellsTheBrowser) {
-    Open();
     SetFocus(browser->Frame());
     const int before = browser->Site().FocusReports();
     SetFocus(recipientEdit);
     PumpMessages(50);
-    EXPECT_EQ(before + 1, browser->Site().FocusReports());
+    EXPECT_EQ(before + 1, browser->Site().FocusReports()) << "focusing a box tells the browser";
     EXPECT_TRUE(browser->Site().LastFocus());
 }
 
-TEST_F(Composer, BoxTakes1440CharactersInTheDefaultFont) {
-    HistoryCombo box;
-    OpenBox(box);
-    const std::string pasted(1500, 'p');
-    SendMessageA(box.EditWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
-    EXPECT_EQ(std::string(1440, 'p'), box.Text());
-    EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
-              SendMessageA(box.Handle(), WM_GETFONT, 0, 0));
-}
-
-TEST_F(Composer, HistoriesLoadInSectionOrderAndATwelfthEntryIsNotSaved) {
-    std::string file = "[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\nbez rovnítka\r\n1=a=b\r\n"
-                       "[RecipientHistory]\r\n";
-    for (int i = 0; i < 11; ++i) {
-        file += std::to_string(i) + "=60200000" + std::to_string(i) + ";\r\n";
-    }
-    WriteFile(Beside("settings.ini"), file);
-    Settings settings(dll.Path());
-    HistoryCombo box;
-    OpenBox(box);
-    box.LoadHistory(settings, HistoryKind::Recipient);
-    box.SetText("777000111;");
-    box.PushHistory("777000111;");
-    ASSERT_EQ(12, box.EntryCount());
-    EXPECT_EQ("777000111;", box.Entry(0));
-    EXPECT_EQ("6020000010;", box.Entry(11));
-    EXPECT_EQ("", box.Text()) << "the box is emptied for the next message";
-    box.SaveHistory(settings, HistoryKind::Recipient);
-
+// A box alone keeps its most recent entries whole, one that differs only in letter case replaced
+// and line breaks saved as spaces.
+TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     Open();
-    EXPECT_EQ((Entries{"Ahoj", "Zítra v 8", "bez rovnítka", "a=b"}),
-              EntriesOf(browser->Child(WC_COMBOBOXEXA, 0)));
-    Entries loaded = EntriesOf(browser->Child(WC_COMBOBOXEXA, 1));
-    ASSERT_EQ(11u, loaded.size());
-    EXPECT_EQ("777000111;", loaded.front());
-    EXPECT_EQ("602000009;", loaded.back());
-    EXPECT_EQ("", WindowText(messageEdit) + WindowText(recipientEdit)) << "the boxes start empty";
-}
-
-TEST_F(Composer, PushReplacesAnEntryThatDiffersOnlyInLetterCase) {
-    WriteFile(Beside("settings.ini"), "[TextHistory]\r\n0=Ahoj\r\n1=Zítra v 8\r\n2=Čau\r\n");
-    HistoryCombo box;
-    OpenBox(box);
-    box.LoadHistory(Settings(dll.Path()), HistoryKind::Text);
-    for (const char* pushed : {"ZÍTRA V 8", "čau", "Ahoj!"}) {
-        box.PushHistory(pushed);
-    }
-    EXPECT_EQ((Entries{"Ahoj!", "čau", "ZÍTRA V 8", "Ahoj"}), EntriesOf(box.Handle()));
-}
-
-TEST_F(Composer, SavedEntriesStayWholeAndOnTheirLines) {
     Settings settings(dll.Path());
     HistoryCombo box;
-    OpenBox(box);
-    // Twelve texts of 3300 characters under a short one: the section's block takes the ten
-    // most recent whole, and the eleventh is left out rather than cut.
+    ASSERT_TRUE(box.Create(browser->Frame()));
     for (char letter = 'a'; letter < 'a' + 12; ++letter) {
         box.PushHistory(std::string(3300, letter));
     }
-    box.PushHistory("Ahoj\r\nzítra v 8\n=");
-    EXPECT_EQ(std::string(3300, 'l'), box.Entry(1)) << "long entries are read whole";
+    for (const char* pushed : {"Ahoj", "Zítra v 8", "Čau", "ZÍTRA V 8", "čau", "Ahoj\r\nv 8\n="}) {
+        box.PushHistory(pushed);
+    }
     box.SaveHistory(settings, HistoryKind::Text);
 
-    EXPECT_NE(std::string::npos,
-              ReadFile(Beside("settings.ini")).find("\r\n0=Ahoj  zítra v 8 =\r\n"));
     HistoryCombo next;
-    OpenBox(next);
+    ASSERT_TRUE(next.Create(browser->Frame()));
     next.LoadHistory(settings, HistoryKind::Text);
-    ASSERT_EQ(10, next.EntryCount());
-    EXPECT_EQ("Ahoj  zítra v 8 =", next.Entry(0));
-    EXPECT_EQ(std::string(3300, 'd'), next.Entry(9)) << "the eleventh, 'c', is left out";
+    ASSERT_EQ(11, next.EntryCount());
+    const char* recent[] = {"Ahoj  v 8 =", "čau", "ZÍTRA V 8", "Ahoj"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(recent[i], next.Entry(i)) << i;
+    }
+    EXPECT_EQ(std::string(3300, 'f'), next.Entry(10)) << "long entries are read whole";
+}
+
+// Unsent texts come back in the next window; a window that never showed the draft leaves it
+// alone when it closes empty, the last window closed with text wins and emptied boxes clear it.
+TEST_F(Composer, DraftsComeBackWholeFromTheLastWindowClosedWithText) {
+    std::string text = " \"Zdravím\", ";
+    while (text.size() < 1500) {
+        text += "Příliš žluťoučký kůň¶úpěl ďábelské ódy; \\n 'x' ";
+    }
+    const std::string recipients = "777111222;+420 603 333 444;";
+    Open();
+    auto other = std::make_unique<BrowserWindow>(dll);
+    SendMessageA(other->Edit(0), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    SetWindowTextA(other->Edit(1), recipients.c_str());
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
+              SendMessageA(other->Child(WC_COMBOBOXEXA), WM_GETFONT, 0, 0));
+    other.reset();
+    Open();
+    text.resize(1440);
+    EXPECT_EQ(text + "|" + recipients + "|" + CounterText(text, ""), Shown(*browser))
+        << "the box takes 1440 characters";
+
+    other = std::make_unique<BrowserWindow>(dll);
+    browser->Type("z prvního okna", "777111222;");
+    other.reset();
+    Open();
+    EXPECT_EQ("z prvního okna|777111222;|" + CounterText("z prvního okna", ""), Shown(*browser));
+
+    browser->Type("", "");
+    Open();
+    EXPECT_EQ("||0 zn.\n0 sms", Shown(*browser)) << "the counter as created";
+    EXPECT_EQ(std::string::npos, ReadFile(Beside("settings.ini")).find("[Draft]"));
+}
+
+TEST_F(Composer, ASettingsFileThatCannotBeWrittenIsToldOnce) {
+    ASSERT_TRUE(CreateDirectoryA(Beside("settings.ini").c_str(), nullptr));
+    DialogWatcher notice;
+    Open();
+    browser->Type("Ahoj", "777111222;");
+    browser.reset();
+    PumpMessages(300);
+    ASSERT_EQ(1u, notice.Seen().size()) << "two failed writes, one notice";
+    EXPECT_EQ("TextaroBar", notice.Seen()[0].caption);
+    EXPECT_EQ("exclamation", notice.Seen()[0].icon);
+    EXPECT_NE(std::string::npos, notice.Seen()[0].text.find(Beside("settings.ini")))
+        << notice.Seen()[0].text;
 }
 
 } // namespace

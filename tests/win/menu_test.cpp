@@ -11,23 +11,13 @@
 
 namespace {
 
-// The toolbar of a browser window whose menu.ini points at the test gateway server, used
-// through its menus with real clicks and keys.
+// The toolbar of a browser window signed in on the test gateway server, used through its menus
+// with real clicks and keys.
 class Menus : public ToolbarTest {
 protected:
-    // Opens the toolbar signed in as the login, with more of menu.ini after its SETTINGS keys.
-    void Open(const std::string& menu = "", const std::string& login = "jana",
-              const std::string& settingsMore = "", const std::string& gateway = "") {
-        ToolbarTest::Open(SignedIn(login, settingsMore),
-                          "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) +
-                              "\r\nPortal=http://" + address + "/\r\n" + menu);
-    }
-
-    // Presses the button with the mouse, reads the menu that opens and
-    // picks the command's item with the arrow keys and Enter, or closes the menu with Escape
-    // when no item has that identifier. Returns the menu as it was shown ("id label" for each
-    // item, "*" before the default one, "-" for a separator, all joined by "|"), and serves
-    // the toolbar until the picked command is done.
+    // Presses the button with the mouse and picks the command's item with the arrow keys and
+    // Enter (Escape when there is none). Returns the menu as shown ("id label" for each item,
+    // "*" before the default one, "-" for a separator, joined by "|") once the command is done.
     std::string Pick(int button, int command) {
         // A box the previous command showed takes the clicks until it is answered.
         Serve([] { return FindDialog(nullptr) == nullptr; });
@@ -35,25 +25,26 @@ protected:
         std::atomic<bool> done{false};
         std::thread picker([&] {
             HWND popup = nullptr;
-            WaitFor([&] { return (popup = OpenMenuWindow()) != nullptr; });
+            WaitFor([&] {
+                while ((popup = FindWindowExA(nullptr, popup, "#32768", nullptr)) &&
+                       !(Ours(popup) && IsWindowVisible(popup))) {
+                }
+                return popup != nullptr;
+            });
             auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
             int downs = 0;
             bool found = false;
             for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+                const int id = static_cast<int>(GetMenuItemID(menu, i));
                 char label[256] = {};
-                MENUITEMINFOA info{};
-                info.cbSize = sizeof info;
-                info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
-                info.dwTypeData = label;
-                info.cch = sizeof label;
-                GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-                const bool separator = info.fType & MFT_SEPARATOR;
-                shown += std::string(shown.empty() ? "" : "|") +
-                         (info.fState & MFS_DEFAULT ? "*" : "") +
-                         (separator ? "-" : std::to_string(info.wID) + " " + label);
+                GetMenuStringA(menu, static_cast<UINT>(i), label, sizeof label, MF_BYPOSITION);
+                const bool separator = state & MF_SEPARATOR;
+                shown += std::string(shown.empty() ? "" : "|") + (state & MF_DEFAULT ? "*" : "") +
+                         (separator ? "-" : std::to_string(id) + " " + label);
                 if (!separator && !found) {
                     ++downs;
-                    found = static_cast<int>(info.wID) == command;
+                    found = id == command;
                 }
             }
             RECT rect{};
@@ -76,15 +67,6 @@ protected:
         return shown;
     }
 
-    static HWND OpenMenuWindow() {
-        for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr));) {
-            if (Ours(menu) && IsWindowVisible(menu)) {
-                return menu;
-            }
-        }
-        return nullptr;
-    }
-
     // How many requests of each interface and action the server has answered.
     std::map<std::string, int> Requests() const {
         std::map<std::string, int> counts;
@@ -105,7 +87,7 @@ protected:
 };
 
 TEST_F(Menus, MenusShowTheirItemsBelowTheButtons) {
-    Open("[MojeTextaro]\r\n[TextaroMenu]\r\n");
+    OpenSignedIn("[MojeTextaro]\r\n[TextaroMenu]\r\n");
     EXPECT_EQ("1 Textaro.cz|-|-|20 Vymazat historii textů|21 Vymazat historii příjemců|-|-|"
               "50 Nastavení|51 Upgrade|-|52 Odinstalovat",
               Pick(0, 0));
@@ -119,7 +101,7 @@ TEST_F(Menus, MenusShowTheirItemsBelowTheButtons) {
 }
 
 TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
-    Open("[MojeTextaro]\r\nOdeslané zprávy=history\r\nA=b=c\r\n");
+    OpenSignedIn("[MojeTextaro]\r\nOdeslané zprávy=history\r\nA=b=c\r\n");
     const std::regex page("http://" + address + R"(/index\.xp\?sid=([0-9a-f]+)&action=)" +
                           R"(([^&]+)&IETOOLBARVAR=1\.0\.76)");
     const struct {
@@ -155,7 +137,7 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
         EXPECT_NE(std::string::npos, served.find("<b>jana</b>")) << served;
     }
 
-    Open("[MojeTextaro]\r\nÚčet=account\r\n", "nikdo");
+    OpenSignedIn("[MojeTextaro]\r\nÚčet=account\r\n", "nikdo");
     Pick(0, 3);
     EXPECT_NE(std::string::npos, LastNavigation().find("/index.xp?sid=&action=account&"))
         << "a refused sign-in leaves no visit to pass on";
@@ -163,7 +145,8 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
 }
 
 TEST_F(Menus, ClearingAHistoryAsksFirst) {
-    Open("", "jana", "[TextHistory]\r\n0=Ahoj\r\n[RecipientHistory]\r\n0=777111222\r\n");
+    OpenSignedIn("", "jana", "[TextHistory]\r\n0=Ahoj\r\n[RecipientHistory]\r\n0=777111222\r\n");
+    EXPECT_EQ("", WindowText(messageEdit) + WindowText(recipientEdit)) << "the boxes start empty";
     int answer = IDNO;
     DialogWatcher watcher([&](HWND, const SeenDialog&) { return answer; });
     const struct {
@@ -197,8 +180,8 @@ TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
     GetModuleFileNameA(nullptr, self, sizeof self);
     const std::string recorder =
         std::string(self).substr(0, std::string(self).find_last_of('\\')) + "\\record_args.exe";
-    Open("Upgrade=http://example.cz/upgrade?v=2\r\nUninstalString=" + recorder +
-         "\r\nUninstalStringArgs=/S --keep \"a b\"\r\n[TextaroMenu]\r\nOdkaz=a?b=c\r\n");
+    OpenSignedIn("Upgrade=http://example.cz/upgrade?v=2\r\nUninstalString=" + recorder +
+                 "\r\nUninstalStringArgs=/S --keep \"a b\"\r\n[TextaroMenu]\r\nOdkaz=a?b=c\r\n");
     const struct {
         int command;
         std::string link;
@@ -215,7 +198,7 @@ TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
     ASSERT_TRUE(WaitFor([&] { return !ReadFile(Beside("uninstall.txt")).empty(); }));
     EXPECT_EQ("/S --keep \"a b\"\n" + dll.Folder(), ReadFile(Beside("uninstall.txt")));
 
-    Open();
+    OpenSignedIn();
     DialogWatcher watcher;
     Pick(0, 52);
     Pick(0, 51);
@@ -239,7 +222,7 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         {"jana", "127.0.0.1:1", "", nullptr, false},
     };
     for (const auto& c : cases) {
-        Open("", c.login, stale, c.gateway);
+        OpenSignedIn("", c.login, stale, c.gateway);
         const std::string before = ReadFile(Beside("settings.ini"));
         Serve([&] { return !WindowText(credit).empty(); }, 3000);
         EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(c.credit))) << c.login;
@@ -254,14 +237,14 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
 
 TEST_F(Menus, StalledGatewayHoldsNeitherClosingNorAPortalCommandForLong) {
     HttpGet(address, "/admin/fault?mode=delay&ms=3000");
-    Open();
+    OpenSignedIn();
     DWORD start = GetTickCount();
     browser.reset();
     EXPECT_LT(GetTickCount() - start, 500u) << "closing does not wait for the refresh";
     EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "the refresh keeps the DLL loaded";
     EXPECT_TRUE(WaitFor([&] { return dll.Call("DllCanUnloadNow") == S_OK; }));
 
-    Open("[MojeTextaro]\r\nÚčet=account\r\n");
+    OpenSignedIn("[MojeTextaro]\r\nÚčet=account\r\n");
     Pick(0, 3);
     HttpGet(address, "/admin/fault?mode=delay&ms=60000&count=3");
     DialogWatcher watcher;

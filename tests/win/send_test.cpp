@@ -27,18 +27,21 @@ protected:
     }
 
     void UseGateway(const std::string& gateway) {
-        Open(SignedIn("jana", "Email=jana@example.cz\r\n"),
-             "[SETTINGS]\r\nGateway=" + gateway + "\r\n");
+        OpenSignedIn("", "jana", "Email=jana@example.cz\r\n", gateway);
     }
 
     bool SendButtonEnabled() const {
         return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
     }
 
-    // Types the texts, presses "Odeslat" and serves the toolbar until the run is over.
-    std::vector<Sent> SendText(const std::string& message, const std::string& recipients) {
-        SetWindowTextA(messageEdit, message.c_str());
-        SetWindowTextA(recipientEdit, recipients.c_str());
+    // Types the texts (and brings them back as a draft in a new window when asked), presses
+    // "Odeslat" and serves the toolbar until the run is over.
+    std::vector<Sent> SendText(const std::string& message, const std::string& recipients,
+                               bool reopen = false) {
+        browser->Type(message, recipients);
+        if (reopen) {
+            Open();
+        }
         const size_t before = Outbox().size();
         browser->Click(8);
         PumpMessages(300);
@@ -109,7 +112,7 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
         UseGateway(c.gateway);
         DialogWatcher report;
         std::string sentTo;
-        for (const Sent& sent : SendText(message, c.recipients)) {
+        for (const Sent& sent : SendText(message, c.recipients, true)) {
             sentTo += sent.msisdn + " ";
             EXPECT_EQ(reinterpret_cast<const char*>(u8"Ahoj\\u000d\\u000ajak se máš?"), sent.text)
                 << "line breaks go as CR LF, the Czech letters right";
@@ -122,7 +125,8 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
             << report.Seen()[0].text;
         EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(c.credit)))
             << WindowText(credit);
-        EXPECT_EQ(c.failed ? message : "", WindowText(messageEdit));
+        Open();
+        EXPECT_EQ(c.failed ? message : "", WindowText(messageEdit)) << "a sent draft is gone";
         EXPECT_EQ(c.failed ? c.recipients : "", WindowText(recipientEdit));
         const std::string settings = ReadFile(Beside("settings.ini"));
         for (const std::string& kept : {message, std::string(c.recipients)}) {
@@ -132,23 +136,19 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
     }
 }
 
-TEST_F(Sending, DelayedSendingCarriesTheTimeOnceAndIsThenDisarmed) {
+// A delay goes with every message of one run; a past one asks first, with the progress window
+// still hidden, and stays armed after No.
+TEST_F(Sending, ADelayIsCarriedOnceAndAPastOneAsksFirst) {
     const std::time_t later = std::time(nullptr) + 3600;
     ArmDelay(later);
-    DialogWatcher report;
-    std::vector<Sent> sent = SendText("Zítra", "777111222;603333444");
-    ASSERT_EQ(2u, sent.size());
-    EXPECT_EQ(DelayOf(later), sent[0].delay);
-    EXPECT_EQ(DelayOf(later), sent[1].delay);
-
-    std::vector<Sent> next = SendText("Hned", "777111222");
-    ASSERT_EQ(1u, next.size());
-    EXPECT_EQ("null", next[0].delay);
-}
-
-TEST_F(Sending, APastTimeAsksFirstWithTheProgressWindowStillHidden) {
-    std::time_t past = std::time(nullptr) - 120;
-    ArmDelay(past);
+    {
+        DialogWatcher report;
+        std::vector<Sent> sent = SendText("Zítra", "777111222;603333444");
+        ASSERT_EQ(2u, sent.size());
+        EXPECT_EQ(DelayOf(later), sent[0].delay);
+        EXPECT_EQ(DelayOf(later), sent[1].delay);
+    }
+    ArmDelay(std::time(nullptr) - 120);
 
     std::atomic<bool> progressShownDuringQuestion{false};
     std::atomic<bool> progressGoneBeforeReport{false};
@@ -163,7 +163,6 @@ TEST_F(Sending, APastTimeAsksFirstWithTheProgressWindowStillHidden) {
             return IDOK;
         };
     };
-
     {
         DialogWatcher no(answerWith(IDNO));
         EXPECT_TRUE(SendText("Ahoj", "777111222").empty());
@@ -186,6 +185,7 @@ TEST_F(Sending, APastTimeAsksFirstWithTheProgressWindowStillHidden) {
     DialogWatcher report;
     std::vector<Sent> after = SendText("Znovu", "777111222");
     ASSERT_EQ(1u, after.size());
+    EXPECT_EQ("null", after[0].delay);
     EXPECT_EQ(1u, report.Seen().size()) << "disarmed: no question any more";
 }
 
@@ -193,8 +193,7 @@ TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
     HttpGet(address, "/admin/fault?mode=latency&ms=300");
     DialogWatcher report;
     const size_t before = Outbox().size();
-    SetWindowTextA(messageEdit, "Ahoj");
-    SetWindowTextA(recipientEdit, "777111222;603333444;608555666");
+    browser->Type("Ahoj", "777111222;603333444;608555666");
     browser->Click(8);
     PumpMessages(400);
     EXPECT_FALSE(SendButtonEnabled()) << "the run is going on";
@@ -204,8 +203,8 @@ TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
     EXPECT_TRUE(report.Seen().empty()) << "a closed toolbar reports nothing";
 }
 
-// The browser window closes while a box of the run is up: the box goes with the window, the
-// run ends without another word, and taking the toolbar down waits for nothing.
+// The browser window closes while a box of the run is up: the box goes with the window and the
+// run ends without another word.
 TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
     for (const bool question : {true, false}) {
         SCOPED_TRACE(question ? "the past-time question" : "the report");
@@ -218,8 +217,7 @@ TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
             PostMessageA(frame, WM_CLOSE, 0, 0);
             return 0;
         });
-        SetWindowTextA(messageEdit, "Ahoj");
-        SetWindowTextA(recipientEdit, "777111222");
+        browser->Type("Ahoj", "777111222");
         browser->Click(8);
         EXPECT_TRUE(Serve([&] { return !IsWindow(frame); }, 10000)) << "the browser window closed";
         ASSERT_EQ(1u, closer.Seen().size());
