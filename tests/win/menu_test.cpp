@@ -232,6 +232,16 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         const std::string after = ReadFile(Beside("settings.ini"));
         EXPECT_EQ(c.settingsWritten, before != after) << c.login;
         EXPECT_EQ(c.settingsWritten, after.find("Nick=\r\n") != std::string::npos) << after;
+        if (c.nick) { // the next send signs with the nickname as the refresh left it
+            DialogWatcher report;
+            browser->Type(c.login, "777000999");
+            browser->Click(8);
+            Serve([&] { return !report.Seen().empty(); }, 20000);
+            const std::string sent = "\"text\":\"" + std::string(c.login) + "\",\"nick\":";
+            EXPECT_NE(std::string::npos,
+                      HttpGet(address, "/admin/outbox").find(sent + (*c.nick ? "\"Evi" : "null")))
+                << c.login;
+        }
     }
 }
 
