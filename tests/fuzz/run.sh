@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Usage: tests/fuzz/run.sh [SECONDS [RUNS]]  (default 5 s per target, the bounded run of the test
-# command; a soak gives both, e.g. 3600 10000000: each target stops at whichever comes first)
+# Usage: tests/fuzz/run.sh [SECONDS [RUNS [TARGET...]]]  (default 5 s per target, the bounded run
+# of the test command; a soak gives both, e.g. 3600 10000000: each target stops at whichever comes
+# first; naming targets runs only those, so that two processors can share a soak)
 # Builds every fuzz target into tests/fuzz/build and runs each in turn for SECONDS over its
 # committed seeds (corpus/<name>/) and its dictionary (<name>.dict) when there is one. What a
 # run learns goes to a scratch corpus in the build folder; the seeds are only read. One fuzzing
@@ -12,6 +13,7 @@ runs=${2:--1}
 here=$(cd "$(dirname "$0")" && pwd)
 build=$here/build
 targets=(reply registry history contact draft recipient address menu query)
+[[ $# -gt 2 ]] && targets=("${@:3}")
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2
