@@ -59,6 +59,10 @@ struct Token {
     std::string text;
 };
 
+// The registry itself goes no deeper; a script nested beyond it is refused before the parse's
+// own recursion could run out of stack.
+constexpr int MaxKeyDepth = 512;
+
 class Parser {
 public:
     explicit Parser(std::string_view text) : text(text) { Advance(); }
@@ -67,7 +71,7 @@ public:
         RegistryScriptResult result;
         while (error.empty() && current.kind != Token::Kind::End) {
             RegistryKey root;
-            if (!ParseKey(root)) {
+            if (!ParseKey(root, 1)) {
                 break;
             }
             root.removal = RegistryKey::Removal::NoRemove;
@@ -110,7 +114,10 @@ private:
         return true;
     }
 
-    bool ParseKey(RegistryKey& key) {
+    bool ParseKey(RegistryKey& key, int depth) {
+        if (depth > MaxKeyDepth) {
+            return Fail("keys nested deeper than " + std::to_string(MaxKeyDepth) + " levels");
+        }
         if (IsWord("NoRemove")) {
             key.removal = RegistryKey::Removal::NoRemove;
             Advance();
@@ -160,7 +167,7 @@ private:
                 key.values.push_back(std::move(value));
             } else {
                 RegistryKey subkey;
-                if (!ParseKey(subkey)) {
+                if (!ParseKey(subkey, depth + 1)) {
                     return false;
                 }
                 key.subkeys.push_back(std::move(subkey));

@@ -53,12 +53,16 @@ TEST(RegistryScript, ParsesKeysValuesAndRemovalMarks) {
 
 TEST(RegistryScript, RejectsBrokenScriptsWholesale) {
     const std::map<std::string, std::string> none;
-    for (const char* broken :
-         {"HKCR { Key = s 'value' ", "HKCR { Key = x 'value' }", "HKCR { Key = s 'open }",
-          "HKCR { val = s 'v' }", "HKCR { %UNKNOWN% }", "HKCR { Key = s '50%' }"}) {
+    std::string deep;
+    for (int level = 0; level < 100000; ++level) {
+        deep += "K { ";
+    }
+    for (const std::string& broken : std::initializer_list<std::string>{
+             "HKCR { Key = s 'value' ", "HKCR { Key = x 'value' }", "HKCR { Key = s 'open }",
+             "HKCR { val = s 'v' }", "HKCR { %UNKNOWN% }", "HKCR { Key = s '50%' }", deep}) {
         RegistryScriptResult result = ParseRegistryScript(broken, none);
-        EXPECT_NE("", result.error) << broken;
-        EXPECT_TRUE(result.roots.empty()) << broken;
+        EXPECT_NE("", result.error) << broken.substr(0, 40);
+        EXPECT_TRUE(result.roots.empty()) << broken.substr(0, 40);
     }
 }
 
