@@ -54,9 +54,9 @@ if(TEXTARO_ARCH_DIR STREQUAL "x86")
   # The exports are __stdcall; the .def names them undecorated, as COM looks them up.
   target_link_options(TextaroBar PRIVATE -Wl,--enable-stdcall-fixup)
 endif()
-# The DLL ships without its symbols; they stay in the build tree, linked by name, for a
-# debugger.
-set(dll_symbols ${CMAKE_BINARY_DIR}/TextaroBar.dll.debug)
+# The DLL ships without its symbols; they are kept beside it, linked by name, where a debugger
+# looks for them. The installer takes only the DLL.
+set(dll_symbols ${TEXTARO_OUT}/TextaroBar.dll.debug)
 add_custom_command(TARGET TextaroBar POST_BUILD
   COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:TextaroBar> ${dll_symbols}
   COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:TextaroBar>

@@ -55,9 +55,8 @@ fast=$("${pin[@]}" scripts/gateway-server.sh start "$state/fast" --account jana:
 slow=$("${pin[@]}" scripts/gateway-server.sh start "$state/slow" --account jana:heslo:500.00 --delay-ms 2000)
 "${pin[@]}" scripts/wine-run.sh build/win32/bench/toolbar_open_bench.exe "$fast" "$slow" | tr -d '\r'
 
-echo "shipped DLLs (stripped; their symbols stay in the build tree):"
-for arch in x86:win32 x64:win64; do
-    dll=out/${arch%%:*}/TextaroBar.dll
+echo "shipped DLLs (stripped; their symbols are kept beside them):"
+for dll in out/x86/TextaroBar.dll out/x64/TextaroBar.dll; do
     printf '  %-22s %8d bytes (symbols: %d bytes)\n' "$dll" "$(stat -c %s "$dll")" \
-        "$(stat -c %s "build/${arch##*:}/TextaroBar.dll.debug")"
+        "$(stat -c %s "$dll.debug")"
 done

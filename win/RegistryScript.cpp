@@ -71,7 +71,7 @@ public:
         RegistryScriptResult result;
         while (error.empty() && current.kind != Token::Kind::End) {
             RegistryKey root;
-            if (!ParseKey(root, 1)) {
+            if (!ParseKey(root)) {
                 break;
             }
             root.removal = RegistryKey::Removal::NoRemove;
@@ -114,10 +114,7 @@ private:
         return true;
     }
 
-    bool ParseKey(RegistryKey& key, int depth) {
-        if (depth > MaxKeyDepth) {
-            return Fail("keys nested deeper than " + std::to_string(MaxKeyDepth) + " levels");
-        }
+    bool ParseKey(RegistryKey& key) {
         if (IsWord("NoRemove")) {
             key.removal = RegistryKey::Removal::NoRemove;
             Advance();
@@ -167,7 +164,12 @@ private:
                 key.values.push_back(std::move(value));
             } else {
                 RegistryKey subkey;
-                if (!ParseKey(subkey, depth + 1)) {
+                if (++depth > MaxKeyDepth) {
+                    return Fail("keys nested deeper than the registry's 512 levels");
+                }
+                const bool parsed = ParseKey(subkey);
+                --depth;
+                if (!parsed) {
                     return false;
                 }
                 key.subkeys.push_back(std::move(subkey));
@@ -226,6 +228,8 @@ private:
     size_t pos = 0;
     Token current;
     std::string error;
+    // Levels below the root of the key being parsed.
+    int depth = 0;
 };
 
 } // namespace
