@@ -1,6 +1,7 @@
 #include "test_gateway.h"
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <cstring>
 #include <ctime>
@@ -25,12 +26,6 @@ TEST_F(GatewayProtocol, InfoAcceptsOnlyTheRightClientTokenAndSignature) {
     const Answer ok = Account("info", "info_message");
     EXPECT_EQ(std::tie(ok.status, ok.credit, ok.nick, ok.nick_active),
               std::tuple(1, 10.0, "Honza", "yes"));
-    EXPECT_EQ(gw.Get(AccountTarget("info", "eva", Md5Hex("tajne"), "info_message")).nick_active,
-              "no");
-    const Answer wrongPassword =
-        gw.Get(AccountTarget("info", "jan", Md5Hex("Heslo"), "info_message"));
-    EXPECT_EQ(std::tie(wrongPassword.status, wrongPassword.errcode, wrongPassword.errtext),
-              std::tuple(0, 6, "Neplatné přihlašovací údaje"));
 
     const std::string signedInfo = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
     const auto changed = [&](const char* from, const char* to) {
@@ -40,6 +35,7 @@ TEST_F(GatewayProtocol, InfoAcceptsOnlyTheRightClientTokenAndSignature) {
         std::string target;
         int errcode;
     } refused[] = {
+        {AccountTarget("info", "jan", Md5Hex("Heslo"), "info_message"), 6},
         {AccountTarget("info", "petr", Md5Hex("heslo"), "info_message"), 6},
         {changed("hash=7", "hash=8"), 4},
         {changed("cust=ieto", "cust=ietx"), 3},
@@ -48,6 +44,7 @@ TEST_F(GatewayProtocol, InfoAcceptsOnlyTheRightClientTokenAndSignature) {
     for (const auto& r : refused) {
         EXPECT_EQ(gw.Get(r.target).errcode, r.errcode) << r.target;
     }
+    EXPECT_EQ(gw.Get(refused[0].target).errtext, "Neplatné přihlašovací údaje");
 }
 
 TEST_F(GatewayProtocol, SignatureCoversTheFirst31BytesOfMsg) {
@@ -80,59 +77,55 @@ TEST_F(GatewayProtocol, SendChargesPerPartAndRefusesWhatTheCreditCannotCover) {
     }
 
     const Answer refused = Send(std::string(400, 'a'));
-    EXPECT_EQ(std::tie(refused.status, refused.errcode, refused.errtext),
-              std::tuple(0, 8, "Nedostatečný kredit"));
+    EXPECT_EQ(std::tie(refused.status, refused.errcode), std::tuple(0, 8));
     EXPECT_NE(refused.Text().find("errtext=Nedostate%E8n%FD%20kredit\n"), std::string::npos)
         << refused.Text();
     EXPECT_EQ(Credit(), 2.5);
     EXPECT_EQ(gw.storage.Messages().size(), 3u);
 }
 
-TEST_F(GatewayProtocol, SendKeepsEveryParameterAndSchedulesDelayedMessages) {
+// What the toolbar's runs store is read back from /admin/outbox by send_test and menu_test; the
+// receipt only here.
+TEST_F(GatewayProtocol, SendKeepsEveryParameterAndRefusesBadRecipientTextAndDelay) {
     const std::time_t inAnHour = std::time(nullptr) + 3600;
     std::tm tm{};
     char later[32];
     std::strftime(later, sizeof later, "%Y-%m-%d %H:%M:%S", localtime_r(&inAnHour, &tm));
-    const Answer scheduled =
-        Send("Ahoj\r\nčau 1+1", "&recack=1&recackaddr=" + ::UrlEscape("mailto:jan@example.cz") +
-                                    "&nick=Honza&delay=" + ::UrlEscape(later));
-    ASSERT_EQ(scheduled.status, 1) << scheduled.Text();
-    ASSERT_EQ(Send("hned").status, 1);
-
-    const auto messages = gw.storage.Messages();
-    ASSERT_EQ(messages.size(), 2u);
-    const SentMessage& first = messages[0];
-    EXPECT_EQ(first.id, scheduled.id);
-    EXPECT_EQ(std::tie(first.login, first.msisdn, first.text, first.nick, first.delay),
-              std::tuple("jan", "777123456", "Ahoj\r\nčau 1+1", "Honza", later));
-    EXPECT_EQ(std::tie(first.recack, first.recackaddr, first.waitForDelivery),
-              std::tuple(1, "mailto:jan@example.cz", 0));
-    EXPECT_FALSE(messages[1].nick.has_value());
-    EXPECT_FALSE(messages[1].recack.has_value());
-
-    const std::string json = gw.Page("/admin/outbox");
-    for (const std::string& shown :
-         {R"("delay":")"s + later + R"(","recack":1)", R"("state":"scheduled")"s,
-          R"("nick":null,"delay":null,"recack":null,"recackaddr":null)"s,
-          R"("state":"delivered")"s}) {
-        EXPECT_NE(json.find(shown), std::string::npos) << shown << "\n" << json;
+    const std::string to = "&msisdn=777123456&waitfordelivery=0";
+    const struct {
+        std::string msg, extra;
+        int errcode;
+    } cases[] = {
+        {"x", "&waitfordelivery=0", 1},
+        {"x", "&msisdn=777123456", 1},
+        {"x", "&msisdn=777%20123456&waitfordelivery=0", 9},
+        {"x", "&msisdn=12345&waitfordelivery=0", 9},
+        {"", to, 10},
+        {"x", to + "&delay=2030-02-30%2010%3A00%3A00", 11},
+        {"x", to + "&delay=2030-01-01", 11},
+        {"Ahoj\r\nčau 1+1",
+         "&msisdn=%2B420777123456&waitfordelivery=1&recack=1&recackaddr=mailto%3Aj%40b.cz"
+         "&nick=Honza&delay=" +
+             ::UrlEscape(later),
+         0},
+    };
+    for (const auto& c : cases) {
+        const Answer answer = Account("send", c.msg, c.extra);
+        EXPECT_EQ(std::tie(answer.status, answer.errcode), std::tuple(c.errcode ? 0 : 1, c.errcode))
+            << c.extra;
     }
-}
-
-TEST_F(GatewayProtocol, SendRefusesBadRecipientTextAndDelay) {
     EXPECT_EQ(Account("send", "x", "&waitfordelivery=0").errtext, "Chybí parametr msisdn");
-    EXPECT_EQ(Account("send", "x", "&msisdn=777123456").errtext, "Chybí parametr waitfordelivery");
-    EXPECT_EQ(Account("send", "x", "&msisdn=777%20123456&waitfordelivery=0").errcode, 9);
-    EXPECT_EQ(Account("send", "x", "&msisdn=12345&waitfordelivery=0").errcode, 9);
-    EXPECT_EQ(Send("").errcode, 10);
-    EXPECT_EQ(Send("x", "&delay=" + ::UrlEscape("2030-02-30 10:00:00")).errcode, 11);
-    EXPECT_EQ(Send("x", "&delay=2030-01-01").errcode, 11);
-    EXPECT_EQ(Account("send", "x", "&msisdn=%2B420777123456&waitfordelivery=1").status, 1);
+    const auto messages = gw.storage.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    const SentMessage& sent = messages[0];
+    EXPECT_EQ(std::tie(sent.login, sent.msisdn, sent.text, sent.nick, sent.delay),
+              std::tuple("jan", "+420777123456", "Ahoj\r\nčau 1+1", "Honza", later));
+    EXPECT_EQ(std::tie(sent.recack, sent.recackaddr, sent.waitForDelivery),
+              std::tuple(1, "mailto:j@b.cz", 1));
     EXPECT_EQ(Credit(), 8.5);
 }
 
 TEST_F(GatewayProtocol, PortalSessionLivesUntilItsTimeRunsOut) {
-    // As the toolbar asks: the portal targets lack the leading "/".
     const auto login = [&](const std::string& pass) {
         return gw.Get(InfoLoginRequest("jan", pass).target);
     };
@@ -140,19 +133,14 @@ TEST_F(GatewayProtocol, PortalSessionLivesUntilItsTimeRunsOut) {
         return gw.Get(PortalInfoRequest(sid).target);
     };
     EXPECT_EQ(login(Md5Hex("jine")).errcode, 6);
-    const Answer session = login(Md5Hex("heslo"));
-    ASSERT_EQ(session.status, 1);
-    EXPECT_EQ(session.credit, 10.0);
-    const std::string sid = session.sid.value_or("");
+    const std::string sid = login(Md5Hex("heslo")).sid.value_or("");
     EXPECT_EQ(sid.size(), 32u);
-
     const Answer live = check(sid);
     EXPECT_EQ(std::tie(live.status, live.credit), std::tuple(1, 10.0));
     EXPECT_EQ(check("0123456789abcdef0123456789abcdef").errcode, 7);
 
     std::this_thread::sleep_for(2500ms);
-    const Answer expired = check(sid);
-    EXPECT_EQ(std::tie(expired.status, expired.errcode), std::tuple(0, 7));
+    EXPECT_EQ(check(sid).errcode, 7);
     EXPECT_NE(login(Md5Hex("heslo")).sid, sid);
 }
 
@@ -161,21 +149,18 @@ TEST_F(GatewayProtocol, AddressBookKeepsIdsPerAccount) {
         return Account("addr_add", phone,
                        "&email=a%40b.cz&name=" + ::UrlEscape(name) + "&surname=Nov%E1k");
     };
+    using Items = std::vector<std::optional<std::string>>;
     const auto list = [&](const std::string& login, const std::string& password) {
-        Answer book = gw.Get(AccountTarget("addr_list", login, Md5Hex(password),
-                                           "autentizacni_zprava_pro_zjisteni_adresare"));
-        std::vector<std::optional<std::string>> items;
+        Answer book = gw.Get(AccountTarget("addr_list", login, Md5Hex(password), "x"));
+        Items items;
         for (int i = 0; i < book.items; ++i) {
             items.push_back(book.Item(i));
         }
         return items;
     };
-    using Items = std::vector<std::optional<std::string>>;
     const std::string first = std::to_string(add("777111222", "Jan").id);
     const std::string second = std::to_string(add("777333444", "Šárka").id);
     ASSERT_NE(first, second);
-    EXPECT_EQ(list("jan", "heslo"), (Items{first + ",777111222,a@b.cz,Jan,Novák",
-                                           second + ",777333444,a@b.cz,Šárka,Novák"}));
     EXPECT_EQ(list("eva", "tajne"), Items{});
 
     EXPECT_EQ(Account("addr_edit", "600000000", "&id=" + first + "&email=&name=Jan&surname=N").id,
@@ -192,10 +177,12 @@ TEST_F(GatewayProtocol, AddressBookKeepsIdsPerAccount) {
               (Items{first + ",600000000,,Jan,N",
                      std::to_string(third) + ",777555666,a@b.cz,Petr,Novák"}));
 
-    for (const std::string& name : {"Jan, ml."s, "Jan\r\n"s, std::string(250, 'x')}) {
-        EXPECT_EQ(add("777111222", name).errcode, 13) << name;
+    for (const auto& [phone, name] : {std::pair("777111222"s, "Jan, ml."s),
+                                      {"777111222", "Jan\r\n"},
+                                      {"777111222", std::string(250, 'x')},
+                                      {"", "Jan"}}) {
+        EXPECT_EQ(add(phone, name).errcode, 13) << name;
     }
-    EXPECT_EQ(add("", "Jan").errcode, 13);
     EXPECT_EQ(Account("addr_add", "777111222", "&name=Jan&surname=N").errtext,
               "Chybí parametr email");
 }
@@ -217,13 +204,11 @@ TEST_F(GatewayProtocol, BadRequestsAreRefusedAndTheServerCarriesOn) {
     EXPECT_EQ(gw.Get("/admin/nothing").http, 404);
 
     // The toolbar's POST carries no body and its target may lack the leading "/".
-    const std::string target = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
-    const std::string reply = gw.Raw("POST " + target.substr(1) +
-                                     " HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n"
-                                     "Connection: close\r\n\r\n");
-    EXPECT_NE(reply.find("\r\n\r\nstatus=1\ncredit=10%2E00\n"), std::string::npos) << reply;
-    EXPECT_NE(gw.Raw("GET /a b c HTTP/1.1\r\nHost: x\r\n\r\n").find("status=0\n"),
-              std::string::npos);
+    httplib::Client client("127.0.0.1", gw.port);
+    client.set_url_encode(false);
+    const auto target = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message").substr(1);
+    EXPECT_TRUE(client.Post(target)->body.starts_with("status=1\ncredit=10%2E00\n"));
+    EXPECT_EQ(gw.Get("/a b c").status, 0);
     EXPECT_EQ(Credit(), 10.0);
 }
 

@@ -2,10 +2,6 @@
 
 #include <httplib.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,16 +11,6 @@
 namespace server::test {
 
 namespace {
-
-// True once a response with all the body its Content-Length promises has arrived.
-bool Complete(const std::string& response) {
-    const auto headersEnd = response.find("\r\n\r\n");
-    const auto length = response.find("Content-Length: ");
-    if (headersEnd == std::string::npos || length == std::string::npos || length > headersEnd) {
-        return false;
-    }
-    return response.size() - headersEnd - 4 >= std::stoul(response.substr(length + 16));
-}
 
 Answer Parse(const httplib::Result& result) {
     if (!result) {
@@ -84,27 +70,6 @@ Answer TestGateway::Get(const std::string& target) const {
 
 std::string TestGateway::Page(const std::string& target) const {
     return Get(target).Text();
-}
-
-std::string TestGateway::Raw(const std::string& request) const {
-    const int sock = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<std::uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval timeout{5, 0};
-    setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    std::string received;
-    if (connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-        send(sock, request.data(), request.size(), MSG_NOSIGNAL) ==
-            static_cast<ssize_t>(request.size())) {
-        char buffer[4096];
-        for (ssize_t n; !Complete(received) && (n = recv(sock, buffer, sizeof buffer, 0)) > 0;) {
-            received.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-    close(sock);
-    return received;
 }
 
 } // namespace server::test

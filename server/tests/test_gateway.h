@@ -64,9 +64,6 @@ public:
     Answer Get(const std::string& target) const;
     // The body of a page of the admin interface.
     std::string Page(const std::string& target) const;
-    // Sends raw bytes on a fresh connection and returns what comes back: one whole response, or
-    // everything until the server closes the connection.
-    std::string Raw(const std::string& request) const;
 
     Storage storage;
     FaultInjector faults;

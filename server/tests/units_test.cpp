@@ -47,7 +47,7 @@ TEST(GatewaySmsParts, MatchesTheToolbarCounter) {
 TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
     const Options options =
         ParseOptions({"--port=0", "--price", "0.9", "--account", "jan:heslo:100:Honza", "--account",
-                      Utf8(u8"jiří:x:0.5:Jíra:no"), "--session-ttl", "5"});
+                      Utf8(u8"jiří:heslíčko:0.5:Jíra:no"), "--session-ttl", "5"});
     EXPECT_EQ(options.port, 0);
     EXPECT_EQ(options.price, 90);
     EXPECT_EQ(options.sessionTtl, std::chrono::seconds(5));
@@ -55,6 +55,8 @@ TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
     EXPECT_EQ(options.accounts[0].passwordDigest, "955db0b81ef1989b4a4dfeae8061a9a6");
     EXPECT_EQ(options.accounts[0].credit, 10000);
     EXPECT_TRUE(options.accounts[0].nickActive);
+    // Typed in UTF-8, the password must hash as the toolbar's Windows-1250 bytes.
+    EXPECT_EQ(options.accounts[1].passwordDigest, Md5Hex("heslíčko"));
     EXPECT_EQ(options.accounts[1].login, "jiří");
     EXPECT_EQ(options.accounts[1].nick, "Jíra");
     EXPECT_FALSE(options.accounts[1].nickActive);

@@ -79,9 +79,6 @@ TEST(GatewayRequests, EveryTargetVerbAndContext) {
         {PortalInfoRequest("ab cd&e"), "GET", 0, Portal("info") + "&sid=ab%20cd%26e"},
         {InfoLoginRequest(odd, "a b&c"), "GET", 0,
          Portal("info_login") + "&login=jan%20novak%26x%3D1&pass=a%20b%26c"},
-        {AddrDelRequest(odd, kPassword, "5&x=1"), "GET", 0,
-         Account("addr_del") +
-             "&login=jan%20novak%26x%3D1&auth=7e0fad28883ab28c0821d34ef2d1fcd7&msg=5%26x%3D1"},
         {AddrEditRequest(odd, kPassword, "5&x=1", kPhone, "", "", ""), "GET", 0,
          Account("addr_edit") +
              "&login=jan%20novak%26x%3D1&auth=b78fc5806395e35815bf3010382acfd8&id=5%26x%3D1"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-// The invariants of each format over any input (a delete's renumbering plan, a history list
-// that fits its block) are held by the fuzz targets of tests/fuzz; loading and saving through
-// the toolbar's boxes is tested under Wine (composer_test, draft_test).
+// The invariants of each format over any input (a contact's split and join, a delete's
+// renumbering plan, a draft read back whole, a history list that fits its block) are held by the
+// fuzz targets of tests/fuzz; loading and saving through the toolbar's boxes by the Wine tests.
 
 namespace {
 
@@ -36,27 +36,6 @@ TEST(ContactRecord, SplitTakesTheFirstFourCommasAndOnlyFiveFieldsOnOneLineAreSto
         const Contact split = SplitContact(c.text);
         EXPECT_EQ(c.fields, (Texts{split.id, split.phone, split.email, split.name, split.surname}));
         EXPECT_EQ(c.stored, IsStoredContact(c.text));
-        if (c.stored) {
-            EXPECT_EQ(c.text, JoinContact(split));
-        }
-    }
-}
-
-TEST(DraftText, EveryTextReadsBackWholeWithOrWithoutItsQuotes) {
-    std::string long1440;
-    while (long1440.size() < 1440) {
-        long1440 += "Příliš žluťoučký kůň¶úpěl ";
-    }
-    long1440.resize(1440);
-    for (const std::string& text :
-         {""s, "Ahoj"s, "  mezery kolem \t"s, "\"v uvozovkách\""s, "'jednoduché'"s,
-          "c:\\cesta\\n neni zalomeni \\"s, "řádek\r\ndruhý\ntřetí\r"s,
-          "777123456;+420 602 111 222;"s, "=a=b; komentář [oddíl]"s, long1440}) {
-        const std::string value = EncodeDraftValue(text);
-        EXPECT_EQ(std::string::npos, value.find_first_of("\r\n")) << text;
-        EXPECT_EQ(text, DecodeDraftValue(value)) << text;
-        // A private-profile read strips one pair of outer quotes.
-        EXPECT_EQ(text, DecodeDraftValue(value.substr(1, value.size() - 2))) << text;
     }
 }
 
