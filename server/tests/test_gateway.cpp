@@ -10,20 +10,6 @@
 
 namespace server::test {
 
-namespace {
-
-Answer Parse(const httplib::Result& result) {
-    if (!result) {
-        throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
-    }
-    Answer answer;
-    answer.http = result->status;
-    answer.SetBody(result->body);
-    return answer;
-}
-
-} // namespace
-
 std::string AccountTarget(const std::string& action, const std::string& login,
                           const std::string& digest, const std::string& msg,
                           const std::string& extra) {
@@ -57,19 +43,17 @@ TestGateway::TestGateway(const std::string& db, std::chrono::seconds sessionTtl)
     front.Start();
 }
 
-void TestGateway::AddAccount(const std::string& login, const std::string& password,
-                             Hundredths credit, const std::string& nick, bool nickActive) {
-    storage.PutAccount(Account{login, Md5Hex(password), credit, nick, nickActive});
-}
-
 Answer TestGateway::Get(const std::string& target) const {
     httplib::Client client("127.0.0.1", port);
     client.set_url_encode(false);
-    return Parse(client.Get(target.c_str()));
-}
-
-std::string TestGateway::Page(const std::string& target) const {
-    return Get(target).Text();
+    const auto result = client.Get(target.c_str());
+    if (!result) {
+        throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
+    }
+    Answer answer;
+    answer.http = result->status;
+    answer.SetBody(result->body);
+    return answer;
 }
 
 } // namespace server::test

@@ -58,12 +58,14 @@ public:
                          std::chrono::seconds sessionTtl = std::chrono::seconds(1800));
 
     void AddAccount(const std::string& login, const std::string& password, Hundredths credit,
-                    const std::string& nick = "", bool nickActive = false);
+                    const std::string& nick = "", bool nickActive = false) {
+        storage.PutAccount(Account{login, Md5Hex(password), credit, nick, nickActive});
+    }
 
     // The target goes out exactly as given: no re-escaping by the HTTP client.
     Answer Get(const std::string& target) const;
-    // The body of a page of the admin interface.
-    std::string Page(const std::string& target) const;
+    // The body of a page of the admin interface or the portal.
+    std::string Page(const std::string& target) const { return Get(target).Text(); }
 
     Storage storage;
     FaultInjector faults;

@@ -99,28 +99,13 @@ TEST(SelectItem, HitsMissesAndCopiesThatShareNothing) {
     EXPECT_EQ(reply.itemValue, "new");
 }
 
-TEST(UrlCoding, EscapeKeepsLettersAndDigitsAndUnescapeReadsAsStrtolDoes) {
-    const std::pair<std::string, std::string> escapes[] = {{"Az09", "Az09"},
-                                                           {"a b\r\n@", "a%20b%0D%0A%40"},
-                                                           {"-_.+%", "%2D%5F%2E%2B%25"},
-                                                           {"čŠ\xFF", "%E8%8A%FF"},
-                                                           {"x\0y"s, "x%00y"},
-                                                           {"", ""}};
-    for (const auto& [text, escaped] : escapes) {
-        EXPECT_EQ(UrlEscape(text), escaped) << text;
-    }
+// Letters, digits and the usual escapes show in the pinned targets of gateway_requests_test.
+TEST(UrlCoding, EscapeTakesEveryByteAndUnescapeReadsAsStrtolDoes) {
+    EXPECT_EQ(UrlEscape("%\xFF\0"s), "%25%FF%00");
     // A '%' takes the next two bytes, whatever they are; a NUL, written or escaped, ends the text.
     const std::pair<std::string, std::string> unescapes[] = {
-        {"errtext=Chyba%20serveru", "errtext=Chyba serveru"},
-        {"a=b%0Ac%3Dd+e", "a=b\nc=d+e"},
-        {"%c8%E1", "\xC8\xE1"},
-        {"ab%", "ab"},
-        {"a%zzb", "a"},
-        {"a%4gb", "a\004b"},
-        {"a% 9b", "a\011b"},
-        {"a%-1b", "a\377b"},
-        {"key=va%00lue", "key=va"},
-        {"a%4\0bc"s, "a\004"}};
+        {"%c8%E1+", "\xC8\xE1+"}, {"ab%", "ab"},       {"a%zzb", "a"},       {"a%4gb", "a\004b"},
+        {"a% 9b", "a\011b"},      {"a%-1b", "a\377b"}, {"a%4\0bc"s, "a\004"}};
     for (const auto& [line, text] : unescapes) {
         EXPECT_EQ(UrlUnescape(line), text) << line;
     }

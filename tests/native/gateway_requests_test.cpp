@@ -56,9 +56,6 @@ TEST(GatewayRequests, EveryTargetVerbAndContext) {
                      "&delay=2003%2D06%2D01%2014%3A30%3A00"},
         {SendRequest(Message(0, "petr@example.cz", "", "", 0)), "POST", 0,
          kSendBase.substr(0, kSendBase.size() - 1) + "0"},
-        {PortalInfoRequest("a1b2c3d4e5"), "GET", 0, Portal("info") + "&sid=a1b2c3d4e5"},
-        {InfoLoginRequest(kLogin, kPassword), "GET", 0,
-         Portal("info_login") + "&login=novak&pass=" + std::string(kPassword)},
         {AddrListRequest(kLogin, kPassword), "GET", 0,
          Account("addr_list") + "&login=novak&auth=c8d2313f533746fe2ce3833a11f348e7"
                                 "&msg=autentizacni%5Fzprava%5Fpro%5Fzjisteni%5Fadresare"},
