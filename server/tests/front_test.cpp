@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-// The fault modes as the toolbar meets them, /admin/contacts and the short list are driven by the
+// The fault modes as the toolbar meets them, /admin/contacts and its short list are driven by the
 // Wine tests (gateway_client_test, menu_test, contacts_test); here what those cannot see.
 namespace server::test {
 namespace {
@@ -60,20 +60,13 @@ TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionWithoutNagleDelays) {
     EXPECT_EQ(client.Get("/admin/connections")->body, "{\"accepted\":1}\n");
 }
 
-TEST_F(GatewayFront, AdminViewsShowWhatIsStoredEscapedAndInUtf8) {
+// The page a person reads: a message's text is shown, never run as markup.
+TEST_F(GatewayFront, MessagesPageEscapesTheTextAndShowsItInUtf8) {
     Account("send", "Dobrý den <b>",
             "&msisdn=777123456&waitfordelivery=0&delay=" + ::UrlEscape("2099-01-01 12:00:00"));
-    Account("addr_add", "777123456", "&email=&name=Ji%F8%ED&surname=Kr%E1l");
     const std::string page = gw.Page("/");
     EXPECT_NE(page.find(Utf8(u8"Dobrý den &lt;b&gt;")), std::string::npos) << page;
     EXPECT_NE(page.find(">scheduled<"), std::string::npos);
-    EXPECT_NE(gw.Page("/admin/accounts")
-                  .find("{\"login\":\"jan\",\"credit\":8.50,\"nick\":\"Honza\",\"nick_active\":"
-                        "\"yes\",\"contacts\":1}"),
-              std::string::npos);
-    EXPECT_EQ(gw.Page("/admin/contacts?login=jan"),
-              Utf8(u8"[\n{\"id\":1,\"stored\":\"1,777123456,,Jiří,Král\"}\n]\n"));
-    EXPECT_EQ(gw.Get("/admin/contacts").http, 400);
 }
 
 TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Usage: tests/fuzz/run.sh [SECONDS [RUNS [TARGET...]]]  (default 5 s per target, the bounded run
-# of the test command; a soak gives both, e.g. 3600 10000000: each target stops at whichever comes
-# first; naming targets runs only those, so that two processors can share a soak)
-# Builds every fuzz target into tests/fuzz/build and runs each in turn for SECONDS over its
-# committed seeds (corpus/<name>/) and its dictionary (<name>.dict) when there is one. What a
-# run learns goes to a scratch corpus in the build folder; the seeds are only read. One fuzzing
-# process at a time. Exits non-zero on the first finding (the input is kept in build/artifacts/).
+# Usage: tests/fuzz/run.sh [SECONDS [RUNS [TARGET...]]]  (default 5 s per target; a soak gives
+# both, e.g. 3600 10000000, and each target stops at whichever comes first; named targets run alone)
+# Builds the targets into tests/fuzz/build and runs each over its committed seeds (corpus/<name>/,
+# only read) and its <name>.dict. Exits non-zero on the first finding (kept in build/artifacts/).
 set -euo pipefail
 
 seconds=${1:-5}

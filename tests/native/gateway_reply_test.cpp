@@ -1,13 +1,14 @@
 #include "gateway/GatewayAddress.h"
+#include "gateway/GatewayReply.h"
 #include "gateway/Md5.h"
 #include "gateway/UrlCoding.h"
-#include "gateway_reply_fields.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-// That walking the items gives what a parse of the whole body gives, reply_fuzzer holds.
+// That walking the items gives what a parse of the whole body gives, reply_fuzzer holds; that a
+// new request keeps only the portal visit, gateway_client_test.
 
 namespace {
 
@@ -49,19 +50,6 @@ TEST(ParseReply, LineStructure) {
     EXPECT_EQ(Parsed("status\n=\n").status, -1);
     const std::string text(5000, 'x');
     EXPECT_EQ(Parsed("errtext=" + text + "\nstatus=0\n").errtext, text) << "a long line is whole";
-}
-
-TEST(GatewayReply, ResetKeepsOnlySid) {
-    GatewayReply reply = Parsed("status=1\ncredit=3\nsid=abc\nnick=Petr\nitem_0=x\n");
-    reply.SelectItem(0);
-    reply.lastError = "Nepodařilo se otevřít požadavek";
-    reply.ResetReply();
-    GatewayReply expected;
-    expected.sid = "abc";
-    EXPECT_EQ(ReadableFields(reply), ReadableFields(expected));
-    EXPECT_EQ(reply.Body(), std::nullopt);
-    reply.SelectItem(0); // no body: nothing to walk
-    EXPECT_EQ(reply.itemValue, std::nullopt);
 }
 
 TEST(GatewayReply, FailureText) {
