@@ -52,14 +52,12 @@ TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
     EXPECT_EQ(options.price, 90);
     EXPECT_EQ(options.sessionTtl, std::chrono::seconds(5));
     ASSERT_EQ(options.accounts.size(), 2u);
-    EXPECT_EQ(options.accounts[0].passwordDigest, "955db0b81ef1989b4a4dfeae8061a9a6");
-    EXPECT_EQ(options.accounts[0].credit, 10000);
-    EXPECT_TRUE(options.accounts[0].nickActive);
+    EXPECT_EQ(std::tie(options.accounts[0].credit, options.accounts[0].nickActive),
+              std::tuple(10000, true));
     // Typed in UTF-8, the password must hash as the toolbar's Windows-1250 bytes.
-    EXPECT_EQ(options.accounts[1].passwordDigest, Md5Hex("heslíčko"));
-    EXPECT_EQ(options.accounts[1].login, "jiří");
-    EXPECT_EQ(options.accounts[1].nick, "Jíra");
-    EXPECT_FALSE(options.accounts[1].nickActive);
+    const Account& jiri = options.accounts[1];
+    EXPECT_EQ(std::tie(jiri.login, jiri.passwordDigest, jiri.credit, jiri.nick, jiri.nickActive),
+              std::tuple("jiří", Md5Hex("heslíčko"), 50, "Jíra", false));
 
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"--port", "70000"},
