@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The browser stand-in creates the registered toolbar through COM and shows its controls; the
-# activation context the toolbar makes for its manifest is released when the DLL goes.
+# The browser stand-in creates the registered toolbar through COM (its controls are band_test's);
+# the activation context the toolbar makes for its manifest is released when the DLL goes.
 #   host-loads-toolbar.sh OUT_DIR (the folder with TextaroBar.dll and browser-host.exe)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -21,7 +21,4 @@ context=$(sed -n 's/.*Ret  KERNEL32.CreateActCtxA() retval=\([0-9a-f]*\).*/\1/p'
 grep -q "Call KERNEL32.ReleaseActCtx(${context:-[0-9a-f]*})" "$work/relay.txt" ||
     { echo "the activation context ${context:-of the toolbar} was never released"; exit 1; }
 grep -q '^band window: yes' "$work/output.txt"
-grep -q '^control Button: doručenka$' "$work/output.txt"
-grep -q '^control Static: 0 zn.\\n0 sms$' "$work/output.txt"
-[ "$(grep -c '^control ComboBoxEx32' "$work/output.txt")" -eq 2 ]
 echo "the stand-in loaded the toolbar"

@@ -11,14 +11,14 @@ constexpr std::string_view kLogin = "novak";
 constexpr std::string_view kPassword = "6a284155906c26cbca20c53376bc63ac";
 constexpr std::string_view kPhone = "+420602123456";
 
-std::string Account(std::string_view action) {
-    return "api/app_api.xp?cust=ieto&hash=7f3c9a1e5b2d48c6a0e4f19d83b7c265&action=" +
-           std::string(action);
+// The start of a target of the account ("app_api") or the portal ("rapi") interface.
+std::string Target(std::string_view api, std::string_view action) {
+    return "api/" + std::string(api) +
+           ".xp?cust=ieto&hash=7f3c9a1e5b2d48c6a0e4f19d83b7c265&action=" + std::string(action);
 }
 
-std::string Portal(std::string_view action) {
-    return "api/rapi.xp?cust=ieto&hash=7f3c9a1e5b2d48c6a0e4f19d83b7c265&action=" +
-           std::string(action);
+std::string Account(std::string_view action) {
+    return Target("app_api", action);
 }
 
 SendArgs Message(int receiptFlag = 0, std::string_view receiptEmail = "",
@@ -73,9 +73,9 @@ TEST(GatewayRequests, EveryTargetVerbAndContext) {
          "POST", 0,
          Account("send") + "&login=jan%20novak%26x%3D1&auth=7314a276cf146d922121793b51bc44a3"
                            "&msg=Hi&msisdn=&waitfordelivery=0&nick=Jan%20%26%20Co"},
-        {PortalInfoRequest("ab cd&e"), "GET", 0, Portal("info") + "&sid=ab%20cd%26e"},
+        {PortalInfoRequest("ab cd&e"), "GET", 0, Target("rapi", "info") + "&sid=ab%20cd%26e"},
         {InfoLoginRequest(odd, "a b&c"), "GET", 0,
-         Portal("info_login") + "&login=jan%20novak%26x%3D1&pass=a%20b%26c"},
+         Target("rapi", "info_login") + "&login=jan%20novak%26x%3D1&pass=a%20b%26c"},
         {AddrEditRequest(odd, kPassword, "5&x=1", kPhone, "", "", ""), "GET", 0,
          Account("addr_edit") +
              "&login=jan%20novak%26x%3D1&auth=b78fc5806395e35815bf3010382acfd8&id=5%26x%3D1"

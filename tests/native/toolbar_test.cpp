@@ -50,22 +50,21 @@ public:
     std::vector<std::string> events;
 };
 
-TEST(SendRun, AMomentInTheCurrentSecondIsStillValid) {
+TEST(SendRun, AMomentInTheCurrentSecondIsStillValidAndOnlySeparatorsSendNothing) {
     setenv("TZ", "UTC", 1);
     tzset();
-    RecordingToolbar toolbar;
-    SendRunInput input{"Ahoj", "111", false, true, toolbar.now};
-    RunSend(input, toolbar);
-    EXPECT_EQ((Texts{"progress shown", "send 111 delay 1970-01-12 13:46:40", "disarmed",
-                     "credit 7.00 Kč", "history Ahoj 111", "progress closed", "report"}),
-              toolbar.events);
-}
-
-TEST(SendRun, OnlySeparatorsSendNothingAndLeaveTheCredit) {
-    RecordingToolbar toolbar;
-    RunSend({"Ahoj", ";;", false, false, 0}, toolbar);
-    EXPECT_EQ((Texts{"progress shown", "disarmed", "history Ahoj ;;", "progress closed"}),
-              toolbar.events);
+    const std::pair<SendRunInput, Texts> runs[] = {
+        {{"Ahoj", "111", false, true, 1'000'000}, // armed for the toolbar's now
+         {"progress shown", "send 111 delay 1970-01-12 13:46:40", "disarmed", "credit 7.00 Kč",
+          "history Ahoj 111", "progress closed", "report"}},
+        {{"Ahoj", ";;", false, false, 0},
+         {"progress shown", "disarmed", "history Ahoj ;;", "progress closed"}},
+    };
+    for (const auto& [input, events] : runs) {
+        RecordingToolbar toolbar;
+        RunSend(input, toolbar);
+        EXPECT_EQ(events, toolbar.events) << input.recipients;
+    }
 }
 
 // Ordinary recipient lists and credits are sent and shown by send_test.
