@@ -79,8 +79,6 @@ TEST_F(Band, AnswersItsFiveInterfacesOnlyAndFillsOnlyTheBandInfoAsked) {
 TEST_F(Band, FocusAndKeysAreTheToolbarsWhileABoxHasTheFocusAndClosingTheBrowserEndsIt) {
     Open();
     IInputObject* input = browser->Input();
-    EXPECT_EQ(messageEdit, GetFocus()) << "activating the band focuses the message box";
-    EXPECT_EQ(S_OK, input->HasFocusIO());
     // A Tab press moves on to the recipient box; its release is left to the browser.
     MSG tab{messageEdit, WM_KEYUP, VK_TAB, 0, 0, {0, 0}};
     EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&tab));
@@ -133,7 +131,6 @@ TEST_F(Band, SlotsFollowTheWidthAndTheSettings) {
     EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "one line centred";
     SetWindowTextA(credit, "Kredit nelze zjistit, zkuste to znovu");
     EXPECT_FALSE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "a long text wraps";
-    EXPECT_EQ("Kredit nelze zjistit, zkuste to znovu", WindowText(credit));
 }
 
 // The tips show as the mouse rests on a button, the tooltip control asking as in the browser.
