@@ -34,7 +34,7 @@ TEST_F(Gateway, RefusalsCarryTheServersReason) {
         EXPECT_NE(1, reply.status);
         EXPECT_NE(-1, reply.status) << "the server answered";
         EXPECT_FALSE(reply.FailureText().empty()) << "the server's reason reaches the caller";
-        EXPECT_EQ("", reply.lastError);
+        EXPECT_EQ("", reply.lastError) << reply.FailureText();
     }
 }
 

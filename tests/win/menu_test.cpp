@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <map>
 #include <regex>
 #include <tuple>
@@ -124,7 +125,7 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
         const std::string opened = LastNavigation();
         ASSERT_TRUE(std::regex_match(opened, link, page)) << opened;
         EXPECT_EQ(sameVisit, link[1] == visit) << opened;
-        EXPECT_EQ(action, link[2]);
+        EXPECT_EQ(action, link[2].str()) << opened;
         visit = link[1];
         const std::string served = HttpGet(address, opened.substr(opened.find("/index.xp")));
         EXPECT_NE(std::string::npos, served.find("<b>jana</b>")) << served;
@@ -155,7 +156,7 @@ TEST_F(Menus, ClearingAHistoryAsksFirst) {
         EXPECT_EQ(button == IDNO ? 1 : 0,
                   SendMessageA(browser->Child(WC_COMBOBOXEXA, box), CB_GETCOUNT, 0, 0));
         const std::string settings = ReadFile(Beside("settings.ini"));
-        EXPECT_NE(std::string::npos, settings.find(kept)) << settings;
+        EXPECT_NE(std::string::npos, settings.find(kept)) << kept << " in " << settings;
     }
     ASSERT_EQ(4u, watcher.Seen().size());
     EXPECT_EQ("Vymazat historii příjemců", watcher.Seen()[1].caption);
