@@ -34,25 +34,20 @@ std::string WindowsPath(const char* variable) {
 
 } // namespace
 
-ToolbarDll::ToolbarDll() : path(WindowsPath("TEXTARO_DLL")), module(LoadLibraryA(path.c_str())) {
+ToolbarDll::ToolbarDll()
+    : path(WindowsPath("TEXTARO_DLL")), module(LoadLibraryA(path.c_str()), FreeLibrary) {
     if (!module) {
         ADD_FAILURE() << "cannot load " << path << " error " << GetLastError();
     }
 }
 
-ToolbarDll::~ToolbarDll() {
-    if (module) {
-        FreeLibrary(module);
-    }
-}
-
 HRESULT ToolbarDll::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
-    return Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(module, "DllGetClassObject")(
-        clsid, iid, object);
+    return Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        Handle(), "DllGetClassObject")(clsid, iid, object);
 }
 
 HRESULT ToolbarDll::Call(const char* exportName) const {
-    return Export<HRESULT(STDAPICALLTYPE*)()>(module, exportName)();
+    return Export<HRESULT(STDAPICALLTYPE*)()>(Handle(), exportName)();
 }
 
 BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
@@ -69,15 +64,11 @@ BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
 }
 
 HWND BrowserWindow::Child(const char* className, int index) const {
-    for (HWND child = GetWindow(Toolbar(), GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[64] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, className) == 0 && index-- == 0) {
-            return child;
-        }
-    }
-    return nullptr;
+    HWND child = nullptr;
+    do {
+        child = FindWindowExA(Toolbar(), child, className, nullptr);
+    } while (child && index-- > 0);
+    return child;
 }
 
 HWND BrowserWindow::EditOf(HWND box) {
@@ -176,23 +167,27 @@ bool Serve(const std::function<bool()>& condition, DWORD limit) {
     return true;
 }
 
+namespace {
+
+void RemoveToolbarFiles(const std::string& folder) {
+    for (const char* file : {"\\settings.ini", "\\menu.ini", "\\uninstall.txt"}) {
+        DeleteFileA((folder + file).c_str());
+    }
+    RemoveDirectoryA((folder + "\\settings.ini").c_str());
+}
+
+} // namespace
+
 void ToolbarTest::SetUp() {
     CoInitialize(nullptr);
-    RemoveFiles();
+    RemoveToolbarFiles(dll.Folder());
 }
 
 void ToolbarTest::TearDown() {
     browser.reset();
     HttpGet(address, "/admin/fault?mode=off");
-    RemoveFiles();
+    RemoveToolbarFiles(dll.Folder());
     CoUninitialize();
-}
-
-void ToolbarTest::RemoveFiles() const {
-    for (const char* file : {"settings.ini", "menu.ini", "uninstall.txt"}) {
-        DeleteFileA(Beside(file).c_str());
-    }
-    RemoveDirectoryA(Beside("settings.ini").c_str());
 }
 
 void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
@@ -224,24 +219,6 @@ bool Ours(HWND window) {
     return process == GetCurrentProcessId();
 }
 
-namespace {
-
-std::string IconName(HWND control) {
-    auto icon = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));
-    const std::pair<LPCSTR, const char*> icons[] = {{IDI_ASTERISK, "information"},
-                                                    {IDI_EXCLAMATION, "exclamation"},
-                                                    {IDI_QUESTION, "question"},
-                                                    {IDI_HAND, "error"}};
-    for (const auto& [id, name] : icons) {
-        if (icon && icon == LoadIconA(nullptr, id)) {
-            return name;
-        }
-    }
-    return "";
-}
-
-} // namespace
-
 HWND FindDialog(const char* caption) {
     HWND dialog = nullptr;
     while ((dialog = FindWindowExA(nullptr, dialog, "#32770", caption)) && !Ours(dialog)) {
@@ -250,21 +227,20 @@ HWND FindDialog(const char* caption) {
 }
 
 DialogWatcher::DialogWatcher(Answer answer)
-    : answer(std::move(answer)), watcher([this] { Watch(); }) {}
-
-DialogWatcher::~DialogWatcher() {
-    stop = true;
-    watcher.join();
-}
+    : answer(std::move(answer)), watcher([this](std::stop_token stop) { Watch(stop); }) {}
 
 std::vector<SeenDialog> DialogWatcher::Seen() const {
     std::lock_guard<std::mutex> guard(lock);
     return seen;
 }
 
-void DialogWatcher::Watch() {
+void DialogWatcher::Watch(const std::stop_token& stop) {
+    const std::pair<LPCSTR, const char*> icons[] = {{IDI_ASTERISK, "information"},
+                                                    {IDI_EXCLAMATION, "exclamation"},
+                                                    {IDI_QUESTION, "question"},
+                                                    {IDI_HAND, "error"}};
     std::set<HWND> answered;
-    for (; !stop; Sleep(30)) {
+    for (; !stop.stop_requested(); Sleep(30)) {
         for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr));) {
             // A window without a button to press (the progress window) is not for the user.
             if (!Ours(dialog) || !IsWindowVisible(dialog) || answered.count(dialog) ||
@@ -276,7 +252,10 @@ void DialogWatcher::Watch() {
             for (HWND child = GetWindow(dialog, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
                 if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                    found.icon = IconName(child);
+                    auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+                    for (const auto& [id, name] : icons) {
+                        found.icon = icon && icon == LoadIconA(nullptr, id) ? name : found.icon;
+                    }
                 }
                 found.text += '|' + WindowText(child);
             }

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -21,26 +20,22 @@
 class ToolbarDll {
 public:
     ToolbarDll();
-    ~ToolbarDll();
-    ToolbarDll(const ToolbarDll&) = delete;
-    ToolbarDll& operator=(const ToolbarDll&) = delete;
 
-    HMODULE Handle() const { return module; }
-    // Full Windows path of the DLL, and the folder beside it where its INI files live.
+    HMODULE Handle() const { return module.get(); }
     const std::string& Path() const { return path; }
+    // The folder of the DLL, where its INI files live.
     std::string Folder() const { return path.substr(0, path.find_last_of('\\')); }
-
     HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const;
-    // One of the exports without arguments: DllCanUnloadNow, DllRegisterServer, ...
+    // An export without arguments: DllCanUnloadNow, DllRegisterServer, ...
     HRESULT Call(const char* exportName) const;
 
 private:
     std::string path;
-    HMODULE module = nullptr;
+    std::unique_ptr<HINSTANCE__, decltype(&FreeLibrary)> module;
 };
 
-// The toolbar in the stand-in's browser window: the band comes from the DLL's class factory and
-// is sited, placed, shown and activated as the browser does it. WM_CLOSE to Frame() closes it.
+// The toolbar sited, placed, shown and activated in the stand-in's browser window from the DLL's
+// class factory. WM_CLOSE to Frame() closes it.
 class BrowserWindow : public BrowserFrame {
 public:
     explicit BrowserWindow(const ToolbarDll& dll);
@@ -52,7 +47,6 @@ public:
     static HWND EditOf(HWND box);
     // The edit of the message box (0) or the recipient box (1).
     HWND Edit(int box) const;
-    // Puts the texts into the message and recipient boxes.
     void Type(const std::string& message, const std::string& recipients) const;
 };
 
@@ -66,12 +60,11 @@ struct OfferedKey {
     HRESULT result;
 };
 
-// Runs the thread's messages for a while; given a band, it offers every key to the band first,
-// as the browser's loop does, and dispatches only the keys the band leaves.
+// Runs the thread's messages for a while, offering every key to the band first when given one,
+// as the browser's loop does.
 std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band = nullptr);
 
-// The fixture's gateway server ("host:port" from the file TEXTARO_GATEWAY_FILE names), and a
-// plain GET on it.
+// The fixture's gateway server ("host:port" from the file TEXTARO_GATEWAY_FILE names).
 std::string GatewayAddressText();
 std::string HttpGet(const std::string& address, const std::string& path);
 
@@ -81,7 +74,6 @@ SYSTEMTIME SystemTime(const std::tm& local);
 
 // Waits up to five seconds for the condition; false when it never came true.
 bool WaitFor(const std::function<bool()>& condition);
-
 // Serves this thread's windows until the condition holds; false when it never came true.
 bool Serve(const std::function<bool()>& condition, DWORD limit = 5000);
 
@@ -95,8 +87,8 @@ protected:
     std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
     // Writes the files given (an empty text writes none) and opens the browser window on them.
     void Open(const std::string& settings = "", const std::string& menu = "");
-    // Opens signed in as the login with the password "heslo" and more settings lines, on the
-    // gateway (the fixture's server by default), with more of menu.ini after its SETTINGS keys.
+    // Opens signed in with the password "heslo", on the gateway (the fixture's by default), with
+    // more settings lines and more of menu.ini after its SETTINGS keys.
     void OpenSignedIn(const std::string& menu = "", const std::string& login = "jana",
                       const std::string& settingsMore = "", const std::string& gateway = "");
 
@@ -107,14 +99,10 @@ protected:
     HWND recipientEdit = nullptr;
     HWND counter = nullptr;
     HWND credit = nullptr;
-
-private:
-    void RemoveFiles() const;
 };
 
 // Whether the window belongs to this process.
 bool Ours(HWND window);
-
 // A top-level dialog (#32770) of this process with the caption, shown or hidden.
 HWND FindDialog(const char* caption);
 
@@ -134,20 +122,15 @@ public:
     using Answer = std::function<int(HWND dialog, const SeenDialog& seen)>;
 
     explicit DialogWatcher(Answer answer = {});
-    ~DialogWatcher();
-    DialogWatcher(const DialogWatcher&) = delete;
-    DialogWatcher& operator=(const DialogWatcher&) = delete;
-
     std::vector<SeenDialog> Seen() const;
 
 private:
-    void Watch();
+    void Watch(const std::stop_token& stop);
 
     Answer answer;
-    std::atomic<bool> stop{false};
     mutable std::mutex lock;
     std::vector<SeenDialog> seen;
-    std::thread watcher;
+    std::jthread watcher;
 };
 
 // Replaces an edit's text as the keyboard does: everything selected, then typed over.

@@ -9,81 +9,42 @@
 
 namespace {
 
-// An aggregating object: counts the references the band hands over to it.
-class Outer final : public IUnknown {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    ULONG references = 1;
-};
-
 class Band : public ToolbarTest {
 protected:
     void SetUp() override {
         ToolbarTest::SetUp();
         ASSERT_EQ(S_OK,
                   dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
     }
     void TearDown() override {
-        browser.reset();
         band.Reset();
         factory.Reset();
         ToolbarTest::TearDown();
     }
 
-    void CreateBand() {
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
-    }
-    template <class T> ComPtr<T> As(REFIID iid) { return Query<T>(band.Get(), iid); }
-
     ComPtr<IClassFactory> factory;
     ComPtr<IUnknown> band;
 };
 
-TEST_F(Band, ClassFactoryCreatesPlainAndAggregatedObjects) {
-    EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
-
-    Outer outer;
-    IUnknown* refused = reinterpret_cast<IUnknown*>(1);
-    EXPECT_EQ(CLASS_E_NOAGGREGATION,
-              factory->CreateInstance(&outer, IID_IDeskBand, reinterpret_cast<void**>(&refused)));
-    EXPECT_EQ(nullptr, refused);
-
-    IUnknown* inner = nullptr;
-    ASSERT_EQ(S_OK,
-              factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
-    IDeskBand* deskBand = nullptr;
-    ASSERT_EQ(S_OK, inner->QueryInterface(IID_IDeskBand, reinterpret_cast<void**>(&deskBand)));
-    // The interfaces of an aggregated band count on the outer object.
-    EXPECT_EQ(2u, outer.references);
-    deskBand->Release();
-    EXPECT_EQ(1u, outer.references);
-    EXPECT_EQ(0u, inner->Release());
-}
-
 TEST_F(Band, ModuleStaysLoadedWhileAFactoryABandOrALockLives) {
-    EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a held class factory keeps the module";
-    CreateBand();
+    EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
     factory.Reset();
     EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a band keeps the module";
     band.Reset();
     EXPECT_EQ(S_OK, dll.Call("DllCanUnloadNow"));
-
     for (BOOL lock : {TRUE, FALSE}) {
         ASSERT_EQ(S_OK,
                   dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
+        EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a held class factory keeps the module";
         factory->LockServer(lock);
         factory.Reset();
         EXPECT_EQ(lock ? S_FALSE : S_OK, dll.Call("DllCanUnloadNow")) << "lock " << lock;
     }
 }
 
-TEST_F(Band, AnswersItsFiveInterfacesOnlyAndNeedsASiteWithAWindow) {
-    CreateBand();
+// The browser's questions to a band before it places it (the stand-in asks them too).
+TEST_F(Band, AnswersItsFiveInterfacesOnlyAndFillsOnlyTheBandInfoAsked) {
     for (REFIID iid : {IID_IObjectWithSite, IID_IInputObject, IID_IDeskBand, IID_IOleWindow,
                        IID_IDockingWindow}) {
         EXPECT_TRUE(Query<IUnknown>(band.Get(), iid));
@@ -93,59 +54,31 @@ TEST_F(Band, AnswersItsFiveInterfacesOnlyAndNeedsASiteWithAWindow) {
         EXPECT_EQ(E_NOINTERFACE, band->QueryInterface(iid, reinterpret_cast<void**>(&answer)));
         EXPECT_EQ(nullptr, answer);
     }
-    auto withSite = As<IObjectWithSite>(IID_IObjectWithSite);
-    EXPECT_EQ(static_cast<IUnknown*>(withSite.Get()), band.Get());
-
-    HWND window = reinterpret_cast<HWND>(1);
-    auto* windowless = new BrowserSite(nullptr, nullptr);
-    EXPECT_EQ(E_FAIL, withSite->SetSite(static_cast<IInputObjectSite*>(windowless)));
-    windowless->Release();
-    ComPtr<IInputObjectSite> kept;
-    EXPECT_EQ(S_OK, withSite->GetSite(IID_IInputObjectSite, kept.PutVoid()));
-    EXPECT_EQ(S_OK, As<IDeskBand>(IID_IDeskBand)->GetWindow(&window));
-    EXPECT_EQ(nullptr, window) << "no window without a windowed site";
-}
-
-TEST_F(Band, BandInfoFillsOnlyWhatIsAsked) {
-    CreateBand();
-    auto deskBand = As<IDeskBand>(IID_IDeskBand);
+    auto deskBand = Query<IDeskBand>(band.Get(), IID_IDeskBand);
     EXPECT_EQ(E_INVALIDARG, deskBand->GetBandInfo(0, 0, nullptr));
-
-    struct Case {
-        DWORD bit;
-        POINTL DESKBANDINFO::*field;
-        POINTL expected;
-    };
-    for (const Case& c : {Case{DBIM_MINSIZE, &DESKBANDINFO::ptMinSize, {725, 25}},
-                          Case{DBIM_MAXSIZE, &DESKBANDINFO::ptMaxSize, {-1, 25}},
-                          Case{DBIM_INTEGRAL, &DESKBANDINFO::ptIntegral, {1, 1}},
-                          Case{DBIM_ACTUAL, &DESKBANDINFO::ptActual, {990, 25}}}) {
-        DESKBANDINFO info;
-        std::memset(&info, 0x55, sizeof info);
-        DESKBANDINFO untouched = info;
-        info.dwMask = c.bit;
-        ASSERT_EQ(S_OK, deskBand->GetBandInfo(0, 0, &info));
-        EXPECT_EQ(c.expected.x, (info.*c.field).x) << c.bit;
-        EXPECT_EQ(c.expected.y, (info.*c.field).y) << c.bit;
-        (info.*c.field) = (untouched.*c.field);
-        info.dwMask = untouched.dwMask;
-        EXPECT_EQ(0, std::memcmp(&info, &untouched, sizeof info)) << "bit " << c.bit;
-    }
-
     DESKBANDINFO info;
     std::memset(&info, 0x55, sizeof info);
-    info.dwMask = DBIM_MODEFLAGS | DBIM_TITLE | DBIM_BKCOLOR;
+    DESKBANDINFO expected = info;
+    info.dwMask = DBIM_MINSIZE | DBIM_ACTUAL | DBIM_MODEFLAGS | DBIM_TITLE | DBIM_BKCOLOR;
     ASSERT_EQ(S_OK, deskBand->GetBandInfo(0, 0, &info));
-    EXPECT_EQ(0x108u, info.dwModeFlags);
-    EXPECT_EQ(static_cast<DWORD>(DBIM_MODEFLAGS | DBIM_TITLE), info.dwMask);
-    EXPECT_EQ(0x5555, info.wszTitle[0]);
+    expected.dwMask = DBIM_MINSIZE | DBIM_ACTUAL | DBIM_MODEFLAGS | DBIM_TITLE;
+    expected.ptMinSize = {725, 25};
+    expected.ptActual = {990, 25};
+    expected.dwModeFlags = DBIMF_VARIABLEHEIGHT | DBIMF_BREAK;
+    EXPECT_EQ(0, std::memcmp(&expected, &info, sizeof info)) << "no title, no colour of its own";
+
+    auto* windowless = new BrowserSite(nullptr, nullptr);
+    EXPECT_EQ(E_FAIL, Query<IObjectWithSite>(band.Get(), IID_IObjectWithSite)
+                          ->SetSite(static_cast<IInputObjectSite*>(windowless)));
+    windowless->Release();
+    HWND window = reinterpret_cast<HWND>(1);
+    EXPECT_EQ(S_OK, deskBand->GetWindow(&window));
+    EXPECT_EQ(nullptr, window) << "no window without a windowed site";
 }
 
 TEST_F(Band, FocusAndKeysAreTheToolbarsWhileABoxHasTheFocusAndClosingTheBrowserEndsIt) {
     Open();
     IInputObject* input = browser->Input();
-    EXPECT_EQ(messageEdit, GetFocus()) << "activating the band focuses the message box";
-    EXPECT_EQ(S_OK, input->HasFocusIO());
     // A Tab press moves on to the recipient box; its release is left to the browser.
     MSG tab{messageEdit, WM_KEYUP, VK_TAB, 0, 0, {0, 0}};
     EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&tab));
@@ -175,18 +108,13 @@ TEST_F(Band, FocusAndKeysAreTheToolbarsWhileABoxHasTheFocusAndClosingTheBrowserE
     EXPECT_FALSE(IsWindow(toolbar)) << "closing the browser window takes the toolbar along";
 }
 
+// The receipt box's enabling and label are settings_test's and the host script's.
 TEST_F(Band, SlotsFollowTheWidthAndTheSettings) {
-    Open("[SETTINGS]\r\nAutoRecack=1\r\nEmail=\r\n");
-    HWND receipt = browser->Child("Button");
-    EXPECT_EQ(BST_CHECKED, SendMessageA(receipt, BM_GETCHECK, 0, 0));
-    EXPECT_FALSE(IsWindowEnabled(receipt)) << "no address for the receipt";
-    EXPECT_EQ("doručenka", WindowText(receipt));
-
-    Open("[SETTINGS]\r\nAutoRecack=0\r\nEmail=jana@example.cz\r\n");
-    receipt = browser->Child("Button");
-    EXPECT_EQ(BST_UNCHECKED, SendMessageA(receipt, BM_GETCHECK, 0, 0));
-    EXPECT_TRUE(IsWindowEnabled(receipt));
-
+    for (const char* receipt : {"1", "0"}) {
+        Open("[SETTINGS]\r\nEmail=jana@example.cz\r\nAutoRecack=" + std::string(receipt) + "\r\n");
+        EXPECT_EQ(*receipt == '1' ? BST_CHECKED : BST_UNCHECKED,
+                  SendMessageA(browser->Child("Button"), BM_GETCHECK, 0, 0));
+    }
     HWND toolbar = browser->Toolbar();
     for (int width : {900, 1000}) {
         SetWindowPos(toolbar, nullptr, 0, 0, width, 25, SWP_NOZORDER | SWP_NOMOVE);
@@ -203,7 +131,6 @@ TEST_F(Band, SlotsFollowTheWidthAndTheSettings) {
     EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "one line centred";
     SetWindowTextA(credit, "Kredit nelze zjistit, zkuste to znovu");
     EXPECT_FALSE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "a long text wraps";
-    EXPECT_EQ("Kredit nelze zjistit, zkuste to znovu", WindowText(credit));
 }
 
 // The tips show as the mouse rests on a button, the tooltip control asking as in the browser.

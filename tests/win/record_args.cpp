@@ -1,5 +1,4 @@
-// Stands in for an uninstaller: writes the arguments it was started with and its working
-// folder to uninstall.txt in that folder.
+// Stands in for an uninstaller: writes its arguments and working folder to uninstall.txt there.
 #include <windows.h>
 
 #include <fstream>
@@ -7,7 +6,7 @@
 
 int main() {
     std::string line = GetCommandLineA();
-    // The program's own name comes first, quoted or not.
+    // The program's own name, quoted or not, comes first.
     const size_t end = line[0] == '"' ? line.find('"', 1) + 1 : line.find(' ');
     line = end >= line.size() ? "" : line.substr(line.find_first_not_of(' ', end));
     char folder[MAX_PATH] = {};

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <ctime>
 #include <regex>
+#include <tuple>
 
 namespace {
 
@@ -34,8 +35,8 @@ protected:
         return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
     }
 
-    // Types the texts (and brings them back as a draft in a new window when asked), presses
-    // "Odeslat" and serves the toolbar until the run is over.
+    // Types the texts (brought back as a draft in a new window when asked), presses "Odeslat"
+    // and serves the toolbar until the run is over; what the server got.
     std::vector<Sent> SendText(const std::string& message, const std::string& recipients,
                                bool reopen = false) {
         browser->Type(message, recipients);
@@ -47,9 +48,9 @@ protected:
         PumpMessages(300);
         EXPECT_TRUE(Serve([&] { return SendButtonEnabled(); }, 20000))
             << "the run ends and gives the button back";
-        std::vector<Sent> all = Outbox();
-        return std::vector<Sent>(all.begin() + static_cast<long>(std::min(before, all.size())),
-                                 all.end());
+        std::vector<Sent> sent = Outbox();
+        sent.erase(sent.begin(), sent.begin() + static_cast<long>(std::min(before, sent.size())));
+        return sent;
     }
 
     std::vector<Sent> Outbox() const {
@@ -63,9 +64,10 @@ protected:
         return sent;
     }
 
-    // Opens "Zpožděné odeslání" and confirms the given local moment in it.
-    void ArmDelay(std::time_t moment) {
-        const SYSTEMTIME time = SystemTime(Local(moment));
+    // Confirms the local moment in "Zpožděné odeslání"; the delay the server gets for it.
+    std::string ArmDelay(std::time_t moment) {
+        const std::tm local = Local(moment);
+        const SYSTEMTIME time = SystemTime(local);
         DialogWatcher answer([&](HWND dialog, const SeenDialog&) {
             for (int picker : {IDC_SEND_DATE, IDC_SEND_TIME}) {
                 SendMessageA(GetDlgItem(dialog, picker), DTM_SETSYSTEMTIME, GDT_VALID,
@@ -75,11 +77,7 @@ protected:
         });
         browser->Click(7);
         PumpMessages(3000);
-        ASSERT_EQ(1u, answer.Seen().size());
-    }
-
-    static std::string DelayOf(std::time_t moment) {
-        const std::tm local = Local(moment);
+        EXPECT_EQ(1u, answer.Seen().size());
         char text[32];
         std::strftime(text, sizeof text, "\"%Y-%m-%d %H:%M:%S\"", &local);
         return text;
@@ -89,48 +87,43 @@ protected:
 // What each send did: the messages the server got, the report and what the boxes kept.
 TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
     const std::string message = "Ahoj¶jak se máš?";
-    const struct {
-        std::string gateway;
-        const char* recipients;
-        const char* sentTo;
-        const char* credit; // a pattern
-        bool failed;        // the report warns and the boxes keep their texts
-        std::string report; // a pattern of the report's lines
-    } cases[] = {
-        {address, "777111222;;603333444;", "777111222 603333444 ", R"(\d+\.\d\d Kč)", false,
-         "SMS na číslo: 777111222 byla úspěšně odeslána.\n"
-         "SMS na číslo: 603333444 byla úspěšně odeslána.\n"},
-        {address, "12;777111222", "777111222 ", ".+", true,
-         "SMS na číslo: 12 nebyla odeslána: .+\n.+: 777111222 byla úspěšně odeslána."},
-        {address, "777111222;12", "777111222 ", "", true, ": 12 nebyla odeslána: "},
-        {"127.0.0.1:1", "777111222;603333444", "", "", true,
-         ": 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
-         ".+: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.recipients) + " through " + c.gateway);
-        UseGateway(c.gateway);
+    // The gateway, the recipients, those sent to, the credit shown (a pattern), whether the run
+    // failed (the report warns, the boxes keep their texts) and the report's lines (a pattern).
+    const std::tuple<std::string, const char*, const char*, const char*, bool, const char*>
+        cases[] = {
+            {address, "777111222;;603333444;", "777111222 603333444 ", R"(\d+\.\d\d Kč)", false,
+             "SMS na číslo: 777111222 byla úspěšně odeslána.\n"
+             "SMS na číslo: 603333444 byla úspěšně odeslána.\n"},
+            {address, "12;777111222", "777111222 ", ".+", true,
+             "SMS na číslo: 12 nebyla odeslána: .+\n.+: 777111222 byla úspěšně odeslána."},
+            {address, "777111222;12", "777111222 ", "", true, ": 12 nebyla odeslána: "},
+            {"127.0.0.1:1", "777111222;603333444", "", "", true,
+             ": 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
+             ".+: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"},
+        };
+    for (const auto& [gateway, recipients, sentTo, shown, failed, lines] : cases) {
+        SCOPED_TRACE(std::string(recipients) + " through " + gateway);
+        UseGateway(gateway);
         DialogWatcher report;
-        std::string sentTo;
-        for (const Sent& sent : SendText(message, c.recipients, true)) {
-            sentTo += sent.msisdn + " ";
+        std::string to;
+        for (const Sent& sent : SendText(message, recipients, true)) {
+            to += sent.msisdn + " ";
             EXPECT_EQ(reinterpret_cast<const char*>(u8"Ahoj\\u000d\\u000ajak se máš?"), sent.text)
                 << "line breaks go as CR LF, the Czech letters right";
         }
-        EXPECT_EQ(c.sentTo, sentTo);
+        EXPECT_EQ(sentTo, to);
         ASSERT_EQ(1u, report.Seen().size());
         EXPECT_EQ("Odeslání zpráv", report.Seen()[0].caption);
-        EXPECT_EQ(c.failed ? "exclamation" : "information", report.Seen()[0].icon);
-        EXPECT_TRUE(std::regex_search(report.Seen()[0].text, std::regex(c.report)))
+        EXPECT_EQ(failed ? "exclamation" : "information", report.Seen()[0].icon);
+        EXPECT_TRUE(std::regex_search(report.Seen()[0].text, std::regex(lines)))
             << report.Seen()[0].text;
-        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(c.credit)))
-            << WindowText(credit);
+        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(shown))) << WindowText(credit);
         Open();
-        EXPECT_EQ(c.failed ? message : "", WindowText(messageEdit)) << "a sent draft is gone";
-        EXPECT_EQ(c.failed ? c.recipients : "", WindowText(recipientEdit));
+        EXPECT_EQ(failed ? message : "", WindowText(messageEdit)) << "a sent draft is gone";
+        EXPECT_EQ(failed ? recipients : "", WindowText(recipientEdit));
         const std::string settings = ReadFile(Beside("settings.ini"));
-        for (const std::string& kept : {message, std::string(c.recipients)}) {
-            EXPECT_EQ(!c.failed, settings.find('=' + kept + "\r\n") != std::string::npos)
+        for (const std::string& kept : {message, std::string(recipients)}) {
+            EXPECT_EQ(!failed, settings.find('=' + kept + "\r\n") != std::string::npos)
                 << "the whole text can be picked again: " << kept;
         }
     }
@@ -139,54 +132,47 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
 // A delay goes with every message of one run; a past one asks first, with the progress window
 // still hidden, and stays armed after No.
 TEST_F(Sending, ADelayIsCarriedOnceAndAPastOneAsksFirst) {
-    const std::time_t later = std::time(nullptr) + 3600;
-    ArmDelay(later);
+    const std::string later = ArmDelay(std::time(nullptr) + 3600);
     {
         DialogWatcher report;
         std::vector<Sent> sent = SendText("Zítra", "777111222;603333444");
         ASSERT_EQ(2u, sent.size());
-        EXPECT_EQ(DelayOf(later), sent[0].delay);
-        EXPECT_EQ(DelayOf(later), sent[1].delay);
+        EXPECT_EQ(later, sent[0].delay);
+        EXPECT_EQ(later, sent[1].delay);
     }
     ArmDelay(std::time(nullptr) - 120);
-
+    std::atomic<int> button{IDNO};
     std::atomic<bool> progressShownDuringQuestion{false};
     std::atomic<bool> progressGoneBeforeReport{false};
-    auto answerWith = [&](int button) {
-        return [&, button](HWND, const SeenDialog& seen) {
-            HWND progress = FindDialog("Odesílání");
-            if (seen.caption == "Chyba při zpožděném odesílání") {
-                progressShownDuringQuestion = progress && IsWindowVisible(progress);
-                return button;
-            }
-            progressGoneBeforeReport = progress == nullptr;
-            return IDOK;
-        };
-    };
-    {
-        DialogWatcher no(answerWith(IDNO));
-        EXPECT_TRUE(SendText("Ahoj", "777111222").empty());
-        ASSERT_EQ(1u, no.Seen().size()) << "no report after No";
-        EXPECT_EQ("question", no.Seen()[0].icon);
-        EXPECT_NE(std::string::npos,
-                  no.Seen()[0].text.find("Zadaný čas pro zpožděné odeslání není správný.\n"
-                                         "Odeslat tuto zprávu ihned?"));
-        EXPECT_EQ("Ahoj", WindowText(messageEdit));
-    }
-    {
-        DialogWatcher yes(answerWith(IDYES));
-        std::vector<Sent> sent = SendText("Ahoj", "777111222");
-        ASSERT_EQ(1u, sent.size()) << "still armed after No, so the question came again";
-        EXPECT_EQ("null", sent[0].delay) << "sent at once";
-        ASSERT_EQ(2u, yes.Seen().size());
-        EXPECT_FALSE(progressShownDuringQuestion);
-        EXPECT_TRUE(progressGoneBeforeReport);
-    }
-    DialogWatcher report;
-    std::vector<Sent> after = SendText("Znovu", "777111222");
-    ASSERT_EQ(1u, after.size());
-    EXPECT_EQ("null", after[0].delay);
-    EXPECT_EQ(1u, report.Seen().size()) << "disarmed: no question any more";
+    DialogWatcher dialogs([&](HWND, const SeenDialog& seen) {
+        HWND progress = FindDialog("Odesílání");
+        if (seen.caption == "Chyba při zpožděném odesílání") {
+            progressShownDuringQuestion = progressShownDuringQuestion || IsWindowVisible(progress);
+            return button.load();
+        }
+        progressGoneBeforeReport = progress == nullptr;
+        return IDOK;
+    });
+    EXPECT_TRUE(SendText("Ahoj", "777111222").empty());
+    ASSERT_EQ(1u, dialogs.Seen().size()) << "no report after No";
+    EXPECT_EQ("question", dialogs.Seen()[0].icon);
+    EXPECT_NE(std::string::npos,
+              dialogs.Seen()[0].text.find("Zadaný čas pro zpožděné odeslání není správný.\n"
+                                          "Odeslat tuto zprávu ihned?"));
+    EXPECT_EQ("Ahoj", WindowText(messageEdit));
+
+    button = IDYES;
+    std::vector<Sent> sent = SendText("Ahoj", "777111222");
+    ASSERT_EQ(1u, sent.size()) << "still armed after No, so the question came again";
+    EXPECT_EQ("null", sent[0].delay) << "sent at once";
+    ASSERT_EQ(3u, dialogs.Seen().size());
+    EXPECT_FALSE(progressShownDuringQuestion);
+    EXPECT_TRUE(progressGoneBeforeReport);
+
+    sent = SendText("Znovu", "777111222");
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ("null", sent[0].delay);
+    EXPECT_EQ(4u, dialogs.Seen().size()) << "disarmed: no question any more";
 }
 
 TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
