@@ -83,6 +83,7 @@ TEST(SmsCounter, CharactersAndPartsOfTextAndNickname) {
     } rows[] = {
         {std::string(155, 'a'), "Jana", 160, 1},
         {std::string(156, 'a'), "Jana", 170, 2},
+        {"", "Jana", 0, 0}, // an emptied box counts nothing
         {"a", "", 3, 1},
         // Czech letters are one byte each in the system's code page; a line break mark or its
         // CR LF count 2.

@@ -9,6 +9,18 @@
 
 namespace {
 
+// An aggregating object: counts the references the band hands over to it.
+class Outer final : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    ULONG references = 1;
+};
+
 class Band : public ToolbarTest {
 protected:
     void SetUp() override {
@@ -26,6 +38,22 @@ protected:
     ComPtr<IClassFactory> factory;
     ComPtr<IUnknown> band;
 };
+
+// An outer object gets only the inner unknown, and the band's interfaces count on it.
+TEST_F(Band, AnAggregatedBandCountsOnItsOuterObject) {
+    Outer outer;
+    IUnknown* inner = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(CLASS_E_NOAGGREGATION,
+              factory->CreateInstance(&outer, IID_IDeskBand, reinterpret_cast<void**>(&inner)));
+    EXPECT_EQ(nullptr, inner);
+    ASSERT_EQ(S_OK,
+              factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
+    ComPtr<IDeskBand> deskBand = Query<IDeskBand>(inner, IID_IDeskBand);
+    EXPECT_EQ(2u, outer.references);
+    deskBand.Reset();
+    EXPECT_EQ(1u, outer.references);
+    EXPECT_EQ(0u, inner->Release());
+}
 
 TEST_F(Band, ModuleStaysLoadedWhileAFactoryABandOrALockLives) {
     EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
