@@ -16,10 +16,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// The states of Delete and Edit on the dialog's toolbar.
-const std::vector<LRESULT> Enabled(2, TBSTATE_ENABLED);
-const std::vector<LRESULT> Greyed(2, TBSTATE_INDETERMINATE);
-
 // A list view's rows as "first|surname|phone|e-mail".
 Texts Rows(HWND list) {
     Texts rows(static_cast<size_t>(ListView_GetItemCount(list)));
@@ -197,9 +193,10 @@ protected:
         return {all.begin() + static_cast<long>(std::min(before, all.size())), all.end()};
     }
 
-    std::vector<LRESULT> RowButtons() const {
-        return {SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_DELETE, 0),
-                SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_EDIT, 0)};
+    // Whether Delete and Edit on the dialog's toolbar are both in the state.
+    bool RowButtons(LRESULT state) const {
+        return SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_DELETE, 0) == state &&
+               SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_EDIT, 0) == state;
     }
 
     HWND contacts = nullptr;
@@ -249,7 +246,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
             SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
             EXPECT_STREQ(tip, text);
         }
-        EXPECT_EQ(Greyed, RowButtons());
+        EXPECT_TRUE(RowButtons(TBSTATE_INDETERMINATE));
         EXPECT_TRUE(Press(ID_CONTACT_EDIT, {}).empty()) << "nothing selected, nothing to edit";
 
         // Added: the server's id lands in the entry.
@@ -258,7 +255,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         EXPECT_TRUE(Shows(shown[1], {"Kontakt byl úspěšně přidán."}, "information"));
         EXPECT_EQ((Texts{stored(IdOf(ServerBook().at(0)), jana), "Count=1"}), Section(1));
         EXPECT_EQ(Texts{row(jana)}, Rows(list));
-        EXPECT_EQ(Enabled, RowButtons());
+        EXPECT_TRUE(RowButtons(TBSTATE_ENABLED));
 
         // A comma is refused in the editor before anything is sent; the texts stay to be mended.
         shown = Press(ID_CONTACT_NEW,
@@ -282,9 +279,9 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
 
         // Selection drives the buttons.
         Select(list, -1);
-        EXPECT_EQ(Greyed, RowButtons());
+        EXPECT_TRUE(RowButtons(TBSTATE_INDETERMINATE));
         Select(list, 0);
-        EXPECT_EQ(Enabled, RowButtons());
+        EXPECT_TRUE(RowButtons(TBSTATE_ENABLED));
 
         // Delete answered Cancel sends nothing; a reply cut off is reported and changes nothing;
         // answered OK renumbers store and rows.
