@@ -146,7 +146,7 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmation) {
         const std::vector<SeenDialog> shown = user.Seen();
         ASSERT_EQ(2u, shown.size());
         EXPECT_EQ("Chyba error", shown[1].caption + " " + shown[1].icon);
-        EXPECT_NE(std::string::npos, shown[1].text.find(reason));
+        EXPECT_NE(std::string::npos, shown[1].text.find(reason)) << reason;
         EXPECT_EQ(Md5Hex("heslo"), Stored().Pasword);
     }
 }
