@@ -277,3 +277,25 @@ void TypeOver(HWND edit, const std::string& text) {
         PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
     }
 }
+
+#include "win/Module.h"
+
+void DialogTest::SetUp() {
+    static const ToolbarDll resident;
+    ToolbarTest::SetUp();
+    Module::SetInstance(resident.Handle());
+    owner = CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW, 0, 0, 900, 200, nullptr,
+                            nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, owner);
+}
+
+void DialogTest::TearDown() {
+    DestroyWindow(owner);
+    ToolbarTest::TearDown();
+}
+
+void DialogTest::SignIn(const std::string& user, const std::string& password,
+                        const std::string& more) const {
+    WriteFile(Beside("settings.ini"),
+              "[SETTINGS]\r\nUserName=" + user + "\r\nPasword=" + Md5Hex(password) + "\r\n" + more);
+}

@@ -135,3 +135,16 @@ private:
 
 // Replaces an edit's text as the keyboard does: everything selected, then typed over.
 void TypeOver(HWND edit, const std::string& text);
+
+// A dialog run as the toolbar runs it: over an owner window standing in for the browser's, with
+// its template from the toolbar DLL, which stays loaded for the whole test program.
+class DialogTest : public ToolbarTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // settings.ini signed in as the user with the password, then more lines.
+    void SignIn(const std::string& user, const std::string& password,
+                const std::string& more = "") const;
+
+    HWND owner = nullptr;
+};

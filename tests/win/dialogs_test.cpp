@@ -4,16 +4,13 @@
 #include "tests/win/TestSupport.h"
 #include "toolbar/HistoryCombo.h"
 #include "toolbar/ProgressDialog.h"
-#include "win/Module.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <ctime>
-#include <functional>
 #include <set>
-#include <vector>
 
 namespace {
 
@@ -36,74 +33,25 @@ void PostKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
-std::time_t LocalMoment(std::tm day, int hour, int minute, int second) {
-    day.tm_hour = hour;
-    day.tm_min = minute;
-    day.tm_sec = second;
-    day.tm_isdst = -1;
-    return std::mktime(&day);
-}
-
-// "yyyy-mm-dd hh:mm:ss": the date is the first 10 characters, the time of day from 11 on.
-std::string Text(const SYSTEMTIME& time) {
+// The day of a moment as "yyyy-mm-dd".
+std::string Day(const SYSTEMTIME& time) {
     char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth,
-                  time.wDay, time.wHour, time.wMinute, time.wSecond);
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u", time.wYear, time.wMonth, time.wDay);
     return text;
 }
 
-SYSTEMTIME PickerTime(HWND dialog, int picker) {
+// A date or time picker of the dialog: what it holds, after setting it when a time is given.
+SYSTEMTIME Picker(HWND dialog, int picker, const SYSTEMTIME* set = nullptr) {
     SYSTEMTIME time{};
+    if (set) {
+        SendMessageA(GetDlgItem(dialog, picker), DTM_SETSYSTEMTIME, GDT_VALID,
+                     reinterpret_cast<LPARAM>(set));
+    }
     SendMessageA(GetDlgItem(dialog, picker), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
     return time;
 }
 
-void SetPickerTime(HWND dialog, int picker, const SYSTEMTIME& time) {
-    SendMessageA(GetDlgItem(dialog, picker), DTM_SETSYSTEMTIME, GDT_VALID,
-                 reinterpret_cast<LPARAM>(&time));
-}
-
-class Dialogs : public testing::Test {
-protected:
-    void SetUp() override {
-        // The dialogs take their templates from the toolbar DLL, as they do in the browser.
-        static ToolbarDll dll;
-        ASSERT_NE(nullptr, dll.Handle());
-        Module::SetInstance(dll.Handle());
-        owner = CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW, 0, 0, 900, 200,
-                                nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, owner);
-    }
-    void TearDown() override { DestroyWindow(owner); }
-
-    INT_PTR RunDelayedSend(std::time_t& moment, const std::function<void(HWND)>& answer) {
-        INT_PTR result = 0;
-        EXPECT_TRUE(RunAnswered(
-            "Zpožděné odeslání", [&] { result = DelayedSendDialog(moment, owner).Run(); }, answer));
-        return result;
-    }
-
-    HWND owner = nullptr;
-};
-
-// The text view over the toolbar's own kind of message box.
-class TextView : public Dialogs {
-protected:
-    void SetUp() override {
-        Dialogs::SetUp();
-        ASSERT_TRUE(box.Create(owner));
-        boxEdit = box.EditWindow();
-    }
-
-    bool Run(const std::function<void(HWND dialog, HWND edit)>& answer) {
-        return RunAnswered(
-            "Text nové SMS", [&] { TextViewDialog(box.Handle(), owner).Run(); },
-            [&](HWND dialog) { answer(dialog, GetDlgItem(dialog, IDC_TEXTVIEW_EDIT)); });
-    }
-
-    HistoryCombo box;
-    HWND boxEdit = nullptr;
-};
+using Dialogs = DialogTest;
 
 TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
     ProgressDialog progress(owner);
@@ -112,13 +60,10 @@ TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
     ASSERT_NE(nullptr, window);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(owner, GetWindow(window, GW_OWNER));
-    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_NE(nullptr, FindWindowExA(window, nullptr, "Static", "Probíhá odesílání zprávy"));
     HWND animation = GetDlgItem(window, IDC_PROGRESS_ANIMATION);
     RECT area{};
     GetClientRect(animation, &area);
-    EXPECT_EQ(281, area.right) << "opening the clip sizes the control to its frames";
-    EXPECT_EQ(15, area.bottom);
 
     progress.Show();
     EXPECT_TRUE(IsWindowVisible(window));
@@ -149,94 +94,90 @@ TEST_F(Dialogs, ProgressWindowWithoutItsOwnerIsNotMadeAndShowAndCloseDoNothing) 
     EXPECT_EQ(nullptr, FindDialog("Odesílání"));
 }
 
-TEST_F(Dialogs, DelayedSendShowsTheGivenMomentAndTakesNoDayBeforeToday) {
+// The dialog shows the caller's moment and Storno keeps it; no day before today is taken, also
+// typed in the user's format. OK takes the day from one picker and the time of day from the other,
+// even one already passed today.
+TEST_F(Dialogs, DelayedSendTakesNoDayBeforeTodayAndTheTimeOfDayAsChosen) {
     const std::time_t now = std::time(nullptr);
     const std::time_t given = now + 3 * 86400 + 5 * 3600 + 7 * 60;
-    const std::string shown = Text(SystemTime(Local(given)));
+    const SYSTEMTIME shown = SystemTime(Local(given));
     const std::tm later = Local(now + 400 * 86400), yesterday = Local(now - 86400);
     char laterText[32], yesterdayText[32];
     std::strftime(laterText, sizeof laterText, "%d. %m. %Y", &later);
     std::strftime(yesterdayText, sizeof yesterdayText, "%d.%m.%Y", &yesterday);
-    // Dates typed in the user's format, and the day the dialog makes of each: one it does not
-    // take leaves the day shown.
-    const std::vector<std::pair<const char*, std::string>> typed = {
-        {laterText, Text(SystemTime(later)).substr(0, 10)},
-        {yesterdayText, shown.substr(0, 10)},
-        {"pozítří", shown.substr(0, 10)}};
+    // Dates typed, and the day the dialog makes of each: one it does not take leaves the day.
+    const std::pair<const char*, std::string> typed[] = {
+        {laterText, Day(SystemTime(later))}, {yesterdayText, Day(shown)}, {"pozítří", Day(shown)}};
     std::time_t moment = given;
-    SYSTEMTIME date{}, time{}, range[2]{};
-    DWORD rangeKinds = 0;
-    std::vector<NMDATETIMESTRINGA> answers;
-    EXPECT_EQ(
-        IDCANCEL, RunDelayedSend(moment, [&](HWND dialog) {
-            date = PickerTime(dialog, IDC_SEND_DATE);
-            time = PickerTime(dialog, IDC_SEND_TIME);
-            rangeKinds =
-                static_cast<DWORD>(SendMessageA(GetDlgItem(dialog, IDC_SEND_DATE), DTM_GETRANGE, 0,
-                                                reinterpret_cast<LPARAM>(range)));
-            // What the date picker asks its dialog when the user has typed a date into it.
-            for (const auto& entry : typed) {
-                NMDATETIMESTRINGA notice{};
-                notice.nmhdr = {GetDlgItem(dialog, IDC_SEND_DATE), IDC_SEND_DATE,
-                                static_cast<UINT>(DTN_USERSTRINGA)};
-                notice.pszUserString = entry.first;
-                SendMessageA(dialog, WM_NOTIFY, IDC_SEND_DATE, reinterpret_cast<LPARAM>(&notice));
-                answers.push_back(notice);
-            }
-            PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-        }));
-    EXPECT_EQ(given, moment) << "Storno keeps the caller's time";
-    EXPECT_EQ(shown.substr(0, 10), Text(date).substr(0, 10));
-    EXPECT_EQ(shown.substr(11), Text(time).substr(11));
-    EXPECT_EQ(static_cast<DWORD>(GDTR_MIN), rangeKinds) << "open at the upper end";
-    EXPECT_EQ(Text(SystemTime(Local(now))).substr(0, 10), Text(range[0]).substr(0, 10))
-        << "no day before today is taken";
-    ASSERT_EQ(typed.size(), answers.size());
-    for (size_t i = 0; i < typed.size(); ++i) {
-        EXPECT_EQ(static_cast<DWORD>(GDT_VALID), answers[i].dwFlags) << typed[i].first;
-        EXPECT_EQ(typed[i].second, Text(answers[i].st).substr(0, 10)) << typed[i].first;
-    }
-}
+    INT_PTR result = 0;
+    const auto run = [&](const std::function<void(HWND)>& answer) {
+        EXPECT_TRUE(RunAnswered(
+            "Zpožděné odeslání", [&] { result = DelayedSendDialog(moment, owner).Run(); }, answer));
+    };
+    run([&](HWND dialog) {
+        EXPECT_EQ(Day(shown), Day(Picker(dialog, IDC_SEND_DATE)));
+        const SYSTEMTIME time = Picker(dialog, IDC_SEND_TIME);
+        EXPECT_EQ(std::tie(shown.wHour, shown.wMinute, shown.wSecond),
+                  std::tie(time.wHour, time.wMinute, time.wSecond));
+        SYSTEMTIME range[2]{};
+        EXPECT_EQ(GDTR_MIN, SendMessageA(GetDlgItem(dialog, IDC_SEND_DATE), DTM_GETRANGE, 0,
+                                         reinterpret_cast<LPARAM>(range)));
+        EXPECT_EQ(Day(SystemTime(Local(now))), Day(range[0]));
+        // What the date picker asks its dialog when the user has typed a date into it.
+        for (const auto& [text, day] : typed) {
+            NMDATETIMESTRINGA notice{};
+            notice.nmhdr = {GetDlgItem(dialog, IDC_SEND_DATE), IDC_SEND_DATE,
+                            static_cast<UINT>(DTN_USERSTRINGA)};
+            notice.pszUserString = text;
+            SendMessageA(dialog, WM_NOTIFY, IDC_SEND_DATE, reinterpret_cast<LPARAM>(&notice));
+            EXPECT_EQ(std::make_pair(DWORD{GDT_VALID}, day),
+                      std::make_pair(notice.dwFlags, Day(notice.st)))
+                << text;
+        }
+        PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(std::make_pair(INT_PTR{IDCANCEL}, given), std::make_pair(result, moment));
 
-TEST_F(Dialogs, DelayedSendTakesTheDayFromOnePickerAndThePastTimeOfDayFromTheOther) {
-    std::time_t moment = std::time(nullptr);
-    const std::tm today = Local(moment);
-    // Today at a late hour, and an earlier time of day (each part halved) on another day.
+    // Today at a late hour, and an earlier time of day (hour and minute halved) on another day.
+    std::tm today = Local(now);
     SYSTEMTIME day = SystemTime(today);
     day.wHour = 23;
-    day.wMinute = 59;
-    day.wSecond = 58;
-    SYSTEMTIME clock = SystemTime(Local(moment - 400 * 86400));
+    SYSTEMTIME clock = SystemTime(later);
     clock.wHour = static_cast<WORD>(today.tm_hour / 2);
     clock.wMinute = static_cast<WORD>(today.tm_min / 2);
-    clock.wSecond = static_cast<WORD>(today.tm_sec / 2);
-    EXPECT_EQ(IDOK, RunDelayedSend(moment, [&](HWND dialog) {
-                  SetPickerTime(dialog, IDC_SEND_DATE, day);
-                  SetPickerTime(dialog, IDC_SEND_TIME, clock);
-                  PostKey(GetDlgItem(dialog, IDOK), VK_RETURN);
-              }));
-    EXPECT_EQ(LocalMoment(today, clock.wHour, clock.wMinute, clock.wSecond), moment)
-        << "a time already passed today is returned as chosen";
+    run([&](HWND dialog) {
+        Picker(dialog, IDC_SEND_DATE, &day);
+        Picker(dialog, IDC_SEND_TIME, &clock);
+        PostKey(GetDlgItem(dialog, IDOK), VK_RETURN);
+    });
+    today.tm_hour = clock.wHour;
+    today.tm_min = clock.wMinute;
+    today.tm_sec = clock.wSecond;
+    today.tm_isdst = -1;
+    EXPECT_EQ(std::make_pair(INT_PTR{IDOK}, std::mktime(&today)), std::make_pair(result, moment));
 }
 
-// The view shows the box's text with line breaks, and what is typed there, down to deleting
-// everything, reaches the box at once.
-TEST_F(TextView, ShowsEachPilcrowAsALineBreakAndWritesEditsBackAtOnce) {
+// The text view over the toolbar's own kind of message box shows its text with line breaks, the
+// caret at the end, and what is typed there, down to deleting everything, reaches the box at once.
+TEST_F(Dialogs, TextViewShowsPilcrowsAsLineBreaksAndWritesEditsBackWholeWithinTheLimit) {
+    HistoryCombo box;
+    ASSERT_TRUE(box.Create(owner));
+    const HWND boxEdit = box.EditWindow();
+    const auto run = [&](const std::function<void(HWND dialog, HWND view)>& answer) {
+        return RunAnswered(
+            "Text nové SMS", [&] { TextViewDialog(box.Handle(), owner).Run(); },
+            [&](HWND dialog) { answer(dialog, GetDlgItem(dialog, IDC_TEXTVIEW_EDIT)); });
+    };
     SetWindowTextA(boxEdit, "Ahoj¶jak se máš¶Petr");
-    std::string shown, whileOpen;
-    int lines = 0;
-    DWORD start = 1, end = 0;
-    HWND focus = nullptr, edit = nullptr;
-    ASSERT_TRUE(Run([&](HWND dialog, HWND view) {
-        edit = view;
-        shown = WindowText(view);
-        lines = static_cast<int>(SendMessageA(view, EM_GETLINECOUNT, 0, 0));
-        SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
+    std::string whileOpen;
+    ASSERT_TRUE(run([&](HWND dialog, HWND view) {
+        const std::string shown = WindowText(view);
+        EXPECT_EQ("Ahoj\r\njak se máš\r\nPetr", shown);
+        EXPECT_EQ(MAKELONG(shown.size(), shown.size()), SendMessageA(view, EM_GETSEL, 0, 0));
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;
         GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
-        focus = gui.hwndFocus;
+        EXPECT_EQ(view, gui.hwndFocus);
 
         SendMessageA(view, EM_SETSEL, 4, 4);
         PostKey(view, VK_RETURN);
@@ -246,32 +187,23 @@ TEST_F(TextView, ShowsEachPilcrowAsALineBreakAndWritesEditsBackAtOnce) {
         PostKey(view, VK_DELETE);
         PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     }));
-    EXPECT_EQ("Ahoj\r\njak se máš\r\nPetr", shown);
-    EXPECT_EQ(3, lines);
-    EXPECT_EQ(shown.size(), start) << "the caret waits at the end";
-    EXPECT_EQ(shown.size(), end);
-    EXPECT_EQ(edit, focus);
     EXPECT_EQ("Ahoj¶¶jak se máš¶Petr", whileOpen) << "copied while the view is open";
     EXPECT_EQ("", WindowText(boxEdit)) << "deleting everything empties the box";
-}
 
-TEST_F(TextView, KeepsLongTextsWholeAndTheMessageBoxWithinItsLimit) {
-    // 1399 characters in the box, 1678 in the view: far beyond any fixed buffer.
-    std::string text;
+    // 1399 characters in the box, 1678 in the view: far beyond any fixed buffer; the box takes
+    // 1440 characters, and the view no more.
+    std::string text = "abcd";
     for (int i = 0; i < 279; ++i) {
-        text += "abcd¶";
+        text += "¶abcd";
     }
-    text += "abcd";
     SetWindowTextA(boxEdit, text.c_str());
-    ASSERT_TRUE(Run([&](HWND dialog, HWND view) {
+    ASSERT_TRUE(run([&](HWND dialog, HWND view) {
         for (int i = 0; i < 45; ++i) {
             PostMessageA(view, WM_CHAR, 'x', 1);
         }
         PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     }));
-    const std::string result = WindowText(boxEdit);
-    EXPECT_EQ(1440u, result.size()) << "the box takes 1440 characters, and the view no more";
-    EXPECT_TRUE(result == text + std::string(41, 'x')) << "nothing of the text is lost";
+    EXPECT_TRUE(WindowText(boxEdit) == text + std::string(41, 'x')) << WindowText(boxEdit).size();
 }
 
 } // namespace

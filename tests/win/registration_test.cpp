@@ -14,48 +14,37 @@ std::string GuidText(REFGUID guid) {
 }
 
 const std::string Clsid = GuidText(CLSID_TextaroBarBand);
-const std::string ClassKey = "CLSID\\" + Clsid;
 
 bool KeyExists(const std::string& key) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-        return false;
-    }
+    const bool exists = RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) == 0;
     RegCloseKey(opened);
-    return true;
+    return exists;
 }
 
 // Every row and its removal through regsvr32 are checked by scripts/check-registration.sh; here
 // what that check cannot see.
 class Registration : public testing::Test {
 protected:
-    void SetUp() override {
-        CoInitialize(nullptr);
-        ASSERT_EQ(S_OK, dll.Call("DllRegisterServer"));
-    }
-    void TearDown() override {
-        dll.Call("DllUnregisterServer");
-        CoUninitialize();
-    }
+    void SetUp() override { ASSERT_EQ(S_OK, dll.Call("DllRegisterServer")); }
+    void TearDown() override { dll.Call("DllUnregisterServer"); }
     ToolbarDll dll;
 };
 
-// The key is made from the library's own attributes, so it also vouches for its id and version.
-TEST_F(Registration, RegistersTheTypeLibraryThatDescribesTheBand) {
+// The type library's key is made from the library's own attributes, so it also vouches for its id
+// and version; registering again clears a stale class key.
+TEST_F(Registration, RegistersTheTypeLibraryAndClearsAStaleClassKey) {
     EXPECT_TRUE(KeyExists("TypeLib\\" + GuidText(LIBID_TextaroBarLib) + "\\1.0"));
     ComPtr<ITypeLib> library;
     ASSERT_EQ(S_OK, LoadTypeLibEx(Widen(dll.Path()).c_str(), REGKIND_NONE, library.Put()));
     ComPtr<ITypeInfo> coclass;
     EXPECT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_TextaroBarBand, coclass.Put()));
-}
 
-TEST_F(Registration, RegisteringAgainClearsAStaleClassKey) {
     HKEY stale = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyA(HKEY_CLASSES_ROOT, (ClassKey + "\\Stale").c_str(), &stale));
+    ASSERT_EQ(0, RegCreateKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + Clsid + "\\Stale").c_str(), &stale));
     RegCloseKey(stale);
     ASSERT_EQ(S_OK, dll.Call("DllRegisterServer"));
-    EXPECT_FALSE(KeyExists(ClassKey + "\\Stale"));
+    EXPECT_FALSE(KeyExists("CLSID\\" + Clsid + "\\Stale"));
 }
 
 TEST_F(Registration, ToolbarValueGoesEvenWhenTheRestOfUnregistrationFails) {

@@ -6,7 +6,6 @@
 #include "res/resource.h"
 #include "store/Settings.h"
 #include "tests/win/TestSupport.h"
-#include "win/Module.h"
 
 #include <gtest/gtest.h>
 
@@ -16,63 +15,29 @@ namespace {
 
 using namespace std::string_literals;
 
-// settings.ini and menu.ini beside the toolbar DLL, signed in as jana; the dialogs take their
-// templates from the DLL and the user's part is played from the watcher.
-class SettingsTest : public testing::Test {
+class SettingsTest : public DialogTest {
 protected:
-    void SetUp() override {
-        Module::SetInstance(dll().Handle());
-        DeleteFileA(Stored().menuPath.c_str());
-        SignIn("jana", "heslo");
-        owner = CreateWindowExA(0, "STATIC", "browser", WS_OVERLAPPEDWINDOW, 0, 0, 900, 200,
-                                nullptr, nullptr, nullptr, nullptr);
-    }
-    void TearDown() override {
-        HttpGet(GatewayAddressText(), "/admin/fault?mode=off");
-        DestroyWindow(owner);
-        DeleteFileA(Stored().settingsPath.c_str());
-        DeleteFileA(Stored().menuPath.c_str());
-    }
-
-    static const ToolbarDll& dll() {
-        static ToolbarDll loaded;
-        return loaded;
-    }
-
-    void SignIn(const std::string& user, const std::string& password,
-                const std::string& nick = "") const {
-        WriteFile(Stored().settingsPath, "[SETTINGS]\r\nUserName=" + user + "\r\nPasword=" +
-                                             Md5Hex(password) + "\r\nNick=" + nick + "\r\n");
-    }
-
     Settings Stored() const {
-        Settings stored(path);
+        Settings stored(dll.Path());
         stored.Load();
         return stored;
     }
-
-    const std::string path = dll().Path();
-    HWND owner = nullptr;
 };
 
 // Without menu.ini the service's own addresses hold, whatever settings.ini says in its place.
 TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
-    Settings settings(path);
-    WriteFile(settings.settingsPath, "[SETTINGS]\r\nUninstalString=wrong.exe\r\n"
-                                     "UninstalStringArgs=/S\r\nUpgrade=http://wrong/\r\n"
-                                     "Gateway=wrong:1\r\nPortal=http://wrong/\r\n"
-                                     "[TextaroMenu]\r\nCizí=http://jinde.cz/\r\n"
-                                     "[MojeTextaro]\r\nAdresář=book\r\n");
-    settings.Load();
+    WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUninstalString=wrong.exe\r\n"
+                                      "UninstalStringArgs=/S\r\nUpgrade=http://wrong/\r\n"
+                                      "Gateway=wrong:1\r\nPortal=http://wrong/\r\n"
+                                      "[TextaroMenu]\r\nCizí=http://jinde.cz/\r\n"
+                                      "[MojeTextaro]\r\nAdresář=book\r\n");
+    const Settings settings = Stored();
     std::string program = "x", arguments = "y";
     settings.ReadUninstall(program, arguments);
-    for (const std::string& text :
-         {settings.UserName, settings.Nick, settings.Pasword, settings.Email, program, arguments,
-          settings.ReadUpgrade(), settings.ReadTextHistory(), settings.ReadRecipientHistory(),
-          settings.ReadMenuSection(), settings.ReadMyMenuSection()}) {
+    for (const std::string& text : {program, arguments, settings.ReadUpgrade(),
+                                    settings.ReadMenuSection(), settings.ReadMyMenuSection()}) {
         EXPECT_EQ("", text);
     }
-    EXPECT_EQ(0, settings.AutoRecack + settings.WaitForDelivery);
     EXPECT_EQ("gate.textaro.cz", settings.ReadGateway());
     EXPECT_EQ("http://www.textaro.cz/", settings.ReadPortal());
 }
@@ -80,14 +45,13 @@ TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
 // Long values come whole; Save writes all six keys, empty ones too, in place of the old ones; a
 // history write replaces its section and a clear empties it, the rest of the file kept.
 TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
-    Settings settings(path);
     const std::string email(9000, 'e');
-    WriteFile(settings.settingsPath, "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
-                                     "WaitForDelivery=1x\r\nEmail=" +
-                                         email +
-                                         "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n"
-                                         "[RecipientHistory]\r\n0=602123456;\r\n");
-    settings.Load();
+    WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
+                                      "WaitForDelivery=1x\r\nEmail=" +
+                                          email +
+                                          "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n"
+                                          "[RecipientHistory]\r\n0=602123456;\r\n");
+    Settings settings = Stored();
     EXPECT_EQ(email, settings.Email);
     EXPECT_EQ(0, settings.AutoRecack) << "numbers read their leading digits";
     EXPECT_EQ(1, settings.WaitForDelivery);
@@ -100,15 +64,15 @@ TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\nAutoRecack=1\r\nWaitForDelivery=1\r\nEmail=" + email +
                   "\r\nNick=\r\nPasword=" + Md5Hex("heslo") +
                   "\r\n[TextHistory]\r\n0=Čau\r\n1=a=b\r\n[RecipientHistory]\r\n",
-              ReadFile(settings.settingsPath));
+              ReadFile(Beside("settings.ini")));
 }
 
-// Every case changes the stored nickname, and the box opens ticked exactly when there is one.
+// Every case changes the stored nickname, and the box opens ticked exactly when there is one; the
+// reply option is saved with it. A tick is checked with the server while the clip plays.
 TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
-    const std::string address = GatewayAddressText();
     HttpGet(address, "/admin/fault?mode=latency&ms=300");
     const struct {
-        const char* user; // all with the password "heslo"; ota has no nickname
+        const char* user; // ota has no nickname
         bool ticked;
         std::string gateway;
         const char* nick;
@@ -126,17 +90,15 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.user) + (c.ticked ? " ticked via " : " clear via ") + c.gateway);
-        SignIn(c.user, "heslo", *c.nick ? "" : "Stará");
-        Settings settings(path);
-        settings.Load();
+        SignIn(c.user, "heslo", *c.nick ? "" : "Nick=Stará\r\n");
+        Settings settings = Stored();
         GatewayClient client(ParseGatewayAddress(c.gateway));
         client.Connect();
         DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
             if (shown.caption != "Nastavení") {
                 return IDOK;
             }
-            EXPECT_EQ(*c.nick ? BST_UNCHECKED : BST_CHECKED,
-                      IsDlgButtonChecked(dialog, IDC_SETTINGS_NICK));
+            EXPECT_EQ(!*c.nick, IsDlgButtonChecked(dialog, IDC_SETTINGS_NICK) == BST_CHECKED);
             HWND clip = GetDlgItem(dialog, IDC_SETTINGS_ANIMATION);
             EXPECT_FALSE(IsWindowVisible(clip));
             CheckDlgButton(dialog, IDC_SETTINGS_NICK, c.ticked ? BST_CHECKED : BST_UNCHECKED);
@@ -153,10 +115,9 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
         SettingsDialog(
             settings, client, [&](std::string_view action) { opened += action; }, owner)
             .Run();
-        // Saved in every case, the reply option with the nickname.
         EXPECT_EQ(c.nick, Stored().Nick);
-        EXPECT_EQ(1, Stored().WaitForDelivery);
         EXPECT_EQ(c.opened, opened);
+        EXPECT_EQ(1, Stored().WaitForDelivery);
         const std::vector<SeenDialog> seen = user.Seen();
         ASSERT_EQ(*c.box ? 2u : 1u, seen.size());
         if (*c.box) {
@@ -166,19 +127,15 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
     }
 }
 
-// An empty password, or one not confirmed, is refused and nothing is saved.
+// An empty password, or one not confirmed, is refused with the reason and nothing is saved.
 TEST_F(SettingsTest, APasswordNeedsItsConfirmation) {
-    const struct {
-        const char* typed;
-        const char* reason;
-    } refusals[] = {{"", "Nelze nastavit prázdné heslo."},
-                    {"Kv3t!Nas", "Potvrzení hesla není správné."}};
-    for (const auto& refusal : refusals) {
-        Settings settings(path);
-        settings.Load();
+    SignIn("jana", "heslo");
+    for (const auto& [typed, reason] : {std::pair{"", "Nelze nastavit prázdné heslo."},
+                                        {"Kv3t!Nas", "Potvrzení hesla není správné."}}) {
+        Settings settings = Stored();
         DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
             if (shown.caption == "Nastavit heslo") {
-                TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), refusal.typed);
+                TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), typed);
                 return IDOK;
             }
             // Told why, the user gives up; the refusal box closes first.
@@ -188,8 +145,8 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmation) {
         EXPECT_EQ(IDCANCEL, PasswordDialog(settings, owner).Run());
         const std::vector<SeenDialog> shown = user.Seen();
         ASSERT_EQ(2u, shown.size());
-        EXPECT_EQ(std::tie("Chyba", "error"), std::tie(shown[1].caption, shown[1].icon));
-        EXPECT_NE(std::string::npos, shown[1].text.find(refusal.reason));
+        EXPECT_EQ("Chyba error", shown[1].caption + " " + shown[1].icon);
+        EXPECT_NE(std::string::npos, shown[1].text.find(reason)) << reason;
         EXPECT_EQ(Md5Hex("heslo"), Stored().Pasword);
     }
 }
@@ -198,15 +155,11 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmation) {
 // stays when the dialog is then cancelled, even as an account refresh ends meanwhile; what an OK
 // saves reaches the toolbar, down to the account the next send goes from.
 TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
-    const std::string address = GatewayAddressText();
     SignIn("petr", "tajne");
-    WriteFile(Stored().menuPath, "[SETTINGS]\r\nGateway=" + address + "\r\n");
     HttpGet(address, "/admin/fault?mode=latency&ms=1500");
-    BrowserWindow browser(dll());
-    const HWND edit = BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 0));
-    const HWND counter = browser.Child("Static", 0), credit = browser.Child("Static", 1);
-    const HWND receipt = browser.Child("Button", 0);
-    SetWindowTextA(edit, "Ahoj");
+    Open("", "[SETTINGS]\r\nGateway=" + address + "\r\n");
+    const HWND receipt = browser->Child("Button", 0);
+    SetWindowTextA(messageEdit, "Ahoj");
     const std::string counted = WindowText(counter);
     EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
 
@@ -234,23 +187,23 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     });
     // What the main menu's "Nastavení" sends the toolbar.
     const auto openSettings = [&](size_t seenAfter) {
-        PostMessageA(browser.Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
+        PostMessageA(browser->Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
         EXPECT_TRUE(
             Serve([&] { return user.Seen().size() == seenAfter && !FindDialog("Nastavení"); }));
     };
     openSettings(2);
     EXPECT_TRUE(refreshedWhileOpen);
     EXPECT_EQ("955db0b81ef1989b4a4dfeae8061a9a6", Stored().Pasword) << "the digest of heslo";
-    EXPECT_EQ(std::string::npos, ReadFile(Stored().settingsPath).find("heslo"));
+    EXPECT_EQ(std::string::npos, ReadFile(Beside("settings.ini")).find("heslo"));
 
     HttpGet(address, "/admin/fault?mode=off");
     openSettings(3);
     EXPECT_TRUE(IsWindowEnabled(receipt));
-    EXPECT_EQ("Ahoj", WindowText(edit));
+    EXPECT_EQ("Ahoj", WindowText(messageEdit));
     EXPECT_NE(counted, WindowText(counter)) << "the nickname is counted now";
 
-    SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 1)), "777000111");
-    browser.Click(8);
+    SetWindowTextA(recipientEdit, "777000111");
+    browser->Click(8);
     ASSERT_TRUE(Serve([&] { return user.Seen().size() == 4; }, 20000));
     EXPECT_EQ("information", user.Seen()[3].icon) << user.Seen()[3].text;
     EXPECT_NE(
