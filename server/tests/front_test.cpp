@@ -60,13 +60,23 @@ TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionWithoutNagleDelays) {
     EXPECT_EQ(client.Get("/admin/connections")->body, "{\"accepted\":1}\n");
 }
 
-// The page a person reads: a message's text is shown, never run as markup.
-TEST_F(GatewayFront, MessagesPageEscapesTheTextAndShowsItInUtf8) {
+// Without SO_REUSEPORT: a second gateway on the port would take half of the requests.
+TEST_F(GatewayFront, SecondServerCannotTakeABusyPort) {
+    HttpFront other(gw.gateway, gw.storage, gw.faults);
+    EXPECT_FALSE(other.Bind("127.0.0.1", gw.port).has_value());
+}
+
+// The pages a person reads: a message's text is shown, never run as markup; the accounts as sent.
+TEST_F(GatewayFront, PagesEscapeTheTextAndShowTheAccounts) {
     Account("send", "Dobrý den <b>",
             "&msisdn=777123456&waitfordelivery=0&delay=" + ::UrlEscape("2099-01-01 12:00:00"));
     const std::string page = gw.Page("/");
     EXPECT_NE(page.find(Utf8(u8"Dobrý den &lt;b&gt;")), std::string::npos) << page;
     EXPECT_NE(page.find(">scheduled<"), std::string::npos);
+    EXPECT_NE(gw.Page("/admin/accounts")
+                  .find(R"({"login":"jan","credit":8.50,"nick":"Honza","nick_active":"yes",)"
+                        R"("contacts":0})"),
+              std::string::npos);
 }
 
 TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
