@@ -190,7 +190,12 @@ protected:
         // Answered only once the handler that opened them has returned to the dialog's loop.
         SendMessageA(contacts, WM_NULL, 0, 0);
         const std::vector<SeenDialog> all = watcher->Seen();
-        return {all.begin() + static_cast<long>(std::min(before, all.size())), all.end()};
+        std::vector<SeenDialog> shown(all.begin() + static_cast<long>(std::min(before, all.size())),
+                                      all.end());
+        // A box that never came is already reported; blanks keep the checks after it failing
+        // instead of ending the whole program from the user's thread.
+        shown.resize(std::max(shown.size(), answers.size()));
+        return shown;
     }
 
     // Whether Delete and Edit on the dialog's toolbar are both in the state.
@@ -252,7 +257,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         // Added: the server's id lands in the entry.
         auto shown = Press(ID_CONTACT_NEW, {{IDOK, jana}, {IDOK}});
         ASSERT_EQ(2u, shown.size());
-        EXPECT_TRUE(Shows(shown[1], {"Kontakt byl úspěšně přidán."}, "information"));
+        ASSERT_TRUE(Shows(shown[1], {"Kontakt byl úspěšně přidán."}, "information"));
         EXPECT_EQ((Texts{stored(IdOf(ServerBook().at(0)), jana), "Count=1"}), Section(1));
         EXPECT_EQ(Texts{row(jana)}, Rows(list));
         EXPECT_TRUE(RowButtons(TBSTATE_ENABLED));
