@@ -8,7 +8,6 @@
 #include <atomic>
 #include <ctime>
 #include <regex>
-#include <tuple>
 
 namespace {
 
@@ -87,21 +86,25 @@ protected:
 // What each send did: the messages the server got, the report and what the boxes kept.
 TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
     const std::string message = "Ahoj¶jak se máš?";
-    // The gateway, the recipients, those sent to, the credit shown (a pattern), whether the run
-    // failed (the report warns, the boxes keep their texts) and the report's lines (a pattern).
-    const std::tuple<std::string, const char*, const char*, const char*, bool, const char*>
-        cases[] = {
-            {address, "777111222;;603333444;", "777111222 603333444 ", R"(\d+\.\d\d Kč)", false,
-             "SMS na číslo: 777111222 byla úspěšně odeslána.\n"
-             "SMS na číslo: 603333444 byla úspěšně odeslána.\n"},
-            {address, "12;777111222", "777111222 ", ".+", true,
-             "SMS na číslo: 12 nebyla odeslána: .+\n.+: 777111222 byla úspěšně odeslána."},
-            {address, "777111222;12", "777111222 ", "", true, ": 12 nebyla odeslána: "},
-            {"127.0.0.1:1", "777111222;603333444", "", "", true,
-             ": 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
-             ".+: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"},
-        };
-    for (const auto& [gateway, recipients, sentTo, shown, failed, lines] : cases) {
+    const struct {
+        std::string gateway;
+        const char* recipients;
+        const char* sentTo;
+        const char* credit; // a pattern
+        bool failed;        // the report warns and the boxes keep their texts
+        const char* report; // a pattern of the report's lines
+    } cases[] = {
+        {address, "777111222;;603333444;", "777111222 603333444 ", R"(\d+\.\d\d Kč)", false,
+         "SMS na číslo: 777111222 byla úspěšně odeslána.\n"
+         "SMS na číslo: 603333444 byla úspěšně odeslána.\n"},
+        {address, "12;777111222", "777111222 ", ".+", true,
+         "SMS na číslo: 12 nebyla odeslána: .+\n.+: 777111222 byla úspěšně odeslána."},
+        {address, "777111222;12", "777111222 ", "", true, ": 12 nebyla odeslána: "},
+        {"127.0.0.1:1", "777111222;603333444", "", "", true,
+         ": 777111222 nebyla odeslána: Nepodařilo se poslat požadavek\n"
+         ".+: 603333444 nebyla odeslána: Nepodařilo se poslat požadavek\n"},
+    };
+    for (const auto& [gateway, recipients, sentTo, creditPattern, failed, reportPattern] : cases) {
         SCOPED_TRACE(std::string(recipients) + " through " + gateway);
         UseGateway(gateway);
         DialogWatcher report;
@@ -115,9 +118,10 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
         ASSERT_EQ(1u, report.Seen().size());
         EXPECT_EQ("Odeslání zpráv", report.Seen()[0].caption);
         EXPECT_EQ(failed ? "exclamation" : "information", report.Seen()[0].icon);
-        EXPECT_TRUE(std::regex_search(report.Seen()[0].text, std::regex(lines)))
+        EXPECT_TRUE(std::regex_search(report.Seen()[0].text, std::regex(reportPattern)))
             << report.Seen()[0].text;
-        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(shown))) << WindowText(credit);
+        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(creditPattern)))
+            << WindowText(credit);
         Open();
         EXPECT_EQ(failed ? message : "", WindowText(messageEdit)) << "a sent draft is gone";
         EXPECT_EQ(failed ? recipients : "", WindowText(recipientEdit));
