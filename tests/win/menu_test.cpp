@@ -104,9 +104,14 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
     OpenSignedIn("[MojeTextaro]\r\nOdeslané zprávy=history\r\nA=b=c\r\n");
     const std::regex page("http://" + address + R"(/index\.xp\?sid=([0-9a-f]+)&action=)" +
                           R"(([^&]+)&IETOOLBARVAR=1\.0\.76)");
-    // The command, a logout on the portal first, the sign-ins and the checks of the visit it
-    // takes, whether the visit is the one before, and the action.
-    const std::tuple<int, bool, int, int, bool, const char*> steps[] = {
+    const struct {
+        int command;
+        bool logOutFirst; // on the portal, before the command
+        int logins;       // the sign-ins and checks of the visit the command takes
+        int checks;
+        bool sameVisit; // the visit of the step before
+        const char* action;
+    } steps[] = {
         {3, false, 1, 0, false, "history"},
         {4, false, 0, 1, true, "b%3Dc"},
         {3, true, 1, 1, false, "history"},
@@ -195,18 +200,22 @@ TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
 }
 
 TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
-    // The login, the gateway, the credit shown (a pattern), the nickname counted (null: the
-    // counter left alone) and whether the empty Nick is saved.
-    const std::tuple<const char*, std::string, const char*, const char*, bool> cases[] = {
+    const struct {
+        const char* login;
+        std::string gateway;
+        const char* creditPattern;
+        const char* nick;     // what the counter counts; null: the counter is left alone
+        bool settingsWritten; // an empty Nick is saved
+    } cases[] = {
         {"eva", "", "12\\.50 Kč", "Evička", false},
         {"ota", "", "20\\.00 Kč", "", true},
         {"jana", "127.0.0.1:1", "", nullptr, false},
     };
-    for (const auto& [login, gateway, shown, nick, settingsWritten] : cases) {
+    for (const auto& [login, gateway, creditPattern, nick, settingsWritten] : cases) {
         OpenSignedIn("", login, "Nick=Stará\r\n", gateway);
         const std::string before = ReadFile(Beside("settings.ini"));
         Serve([&] { return !WindowText(credit).empty(); }, 3000);
-        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(shown))) << login;
+        EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(creditPattern))) << login;
         EXPECT_EQ(nick ? CounterText("", nick) : "0 zn.\n0 sms", WindowText(counter)) << login;
         const std::string after = ReadFile(Beside("settings.ini"));
         EXPECT_EQ(settingsWritten, before != after) << login;
