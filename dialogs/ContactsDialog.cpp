@@ -7,7 +7,6 @@
 #include "store/Settings.h"
 #include "win/Module.h"
 
-#include <algorithm>
 #include <array>
 #include <iterator>
 #include <vector>
@@ -206,7 +205,7 @@ void ContactsDialog::Add() {
                                                    typed.email, typed.name, typed.surname);
         if (reply.Succeeded()) {
             typed.id = std::to_string(reply.id);
-            const int count = std::max(settings.GetContactCount(), 0);
+            const int count = settings.GetContactCount();
             settings.WriteContact(count, JoinContact(typed));
             settings.SetContactCount(count + 1);
             Fill();

@@ -24,6 +24,14 @@ std::string JoinContact(const Contact& contact);
 // Whether a text can be kept as an entry as it stands: five fields, and on one line of the file.
 bool IsStoredContact(std::string_view text);
 
+// The most entries the section is read with, whatever its Count says.
+inline constexpr int MaxContacts = 10000;
+
+// How many keys of the section to read: the stored Count, but never past the highest entry
+// key present (keyNames: the section's key names, each ended by a NUL) nor MaxContacts, so
+// that a damaged Count cannot make a reader loop or allocate for entries that are not there.
+int ContactCountOf(std::string_view storedCount, std::string_view keyNames);
+
 // One key of the section to change: written with the text, or removed when there is none.
 struct ContactKeyChange {
     int index;

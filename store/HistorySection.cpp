@@ -1,14 +1,18 @@
 #include "store/HistorySection.h"
 
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
 std::string BuildHistorySection(const std::vector<std::string>& entries) {
     std::string section;
     for (std::size_t i = 0; i < entries.size() && i < MaxHistoryEntries; ++i) {
-        std::string entry = std::to_string(i) + "=" + entries[i];
-        for (char& c : entry) {
-            if (c == '\r' || c == '\n') {
-                c = ' ';
-            }
-        }
+        const std::string entry = std::to_string(i) + "=" + OneLine(entries[i]);
         // The entry's own NUL and the NUL that ends the section must fit as well.
         if (section.size() + entry.size() + 2 > HistorySectionBlock) {
             break;

@@ -13,6 +13,10 @@ inline constexpr std::size_t MaxHistoryEntries = 11;
 // toolbar reads a history into, so a section written here is read whole there too.
 inline constexpr std::size_t HistorySectionBlock = 32700;
 
+// A value as settings.ini can keep it on one line: CR and LF become spaces, so that no value,
+// whatever its source, can end its line and start keys or sections of its own.
+std::string OneLine(std::string text);
+
 // The section for a list, most recent entry first: keys 0, 1, ... for at most 11 entries,
 // CR and LF turned into spaces so that every entry stays on its line of the file. Entries
 // are never cut: when the block is full, the older entries that no longer fit are left out.

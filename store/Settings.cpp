@@ -1,10 +1,10 @@
 #include "store/Settings.h"
 
 #include "store/ContactRecord.h"
+#include "store/HistorySection.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -34,18 +34,23 @@ std::string ReadKey(const std::string& file, const char* key, const char* fallba
     }
 }
 
+// Every value written keeps to its line: a value from the gateway or a typed text cannot
+// rewrite the file's other keys.
 bool WriteKey(const std::string& file, const char* key, const std::string& value,
               const char* section = Section) {
-    return WritePrivateProfileStringA(section, key, value.c_str(), file.c_str()) != FALSE;
+    return WritePrivateProfileStringA(section, key, OneLine(value).c_str(), file.c_str()) != FALSE;
 }
 
-// Reads a section whole: the buffer grows while the read fills it, so no entry is cut. The
-// text ends with the last entry's NUL.
-std::string ReadSection(const std::string& file, const char* section) {
+// Reads a section whole, or with no section given its key names: the buffer grows while the
+// read fills it, so no entry is cut. The text ends with the last entry's NUL.
+std::string ReadSection(const std::string& file, const char* section, bool keyNames = false) {
     std::string text(8192, '\0');
     for (;;) {
-        DWORD length = GetPrivateProfileSectionA(section, text.data(),
-                                                 static_cast<DWORD>(text.size()), file.c_str());
+        const DWORD size = static_cast<DWORD>(text.size());
+        DWORD length =
+            keyNames
+                ? GetPrivateProfileStringA(section, nullptr, "", text.data(), size, file.c_str())
+                : GetPrivateProfileSectionA(section, text.data(), size, file.c_str());
         if (length + 2 < text.size()) {
             text.resize(length);
             return text;
@@ -56,7 +61,7 @@ std::string ReadSection(const std::string& file, const char* section) {
 
 bool WriteSection(const std::string& file, const char* section, const std::string& text) {
     // The section text ends with one more NUL than its last entry has.
-    const std::string block = text + '\0';
+    const std::string block = OneLine(text) + '\0';
     return WritePrivateProfileSectionA(section, block.c_str(), file.c_str()) != FALSE;
 }
 
@@ -144,7 +149,8 @@ std::string Settings::ReadMyMenuSection() const {
 }
 
 int Settings::GetContactCount() const {
-    return static_cast<int>(std::atol(ReadKey(settingsPath, "Count", "", Contacts).c_str()));
+    return ContactCountOf(ReadKey(settingsPath, "Count", "", Contacts),
+                          ReadSection(settingsPath, Contacts, true));
 }
 
 void Settings::SetContactCount(int count) const {
@@ -161,7 +167,7 @@ void Settings::WriteContact(int index, const std::string& text) const {
 }
 
 void Settings::DeleteContact(int k) const {
-    std::vector<std::string> entries(static_cast<std::size_t>(std::max(GetContactCount(), 0)));
+    std::vector<std::string> entries(static_cast<std::size_t>(GetContactCount()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         ReadContact(static_cast<int>(i), entries[i]);
     }
@@ -170,9 +176,10 @@ void Settings::DeleteContact(int k) const {
         return;
     }
     for (const ContactKeyChange& change : changes) {
-        Written(WritePrivateProfileStringA(Contacts, std::to_string(change.index).c_str(),
-                                           change.text ? change.text->c_str() : nullptr,
-                                           settingsPath.c_str()) != FALSE);
+        const std::string key = std::to_string(change.index);
+        Written(change.text ? WriteKey(settingsPath, key.c_str(), *change.text, Contacts)
+                            : WritePrivateProfileStringA(Contacts, key.c_str(), nullptr,
+                                                         settingsPath.c_str()) != FALSE);
     }
     SetContactCount(static_cast<int>(entries.size()) - 1);
 }

@@ -39,7 +39,8 @@ public:
 
     // The address book, section "CONTACTS": "Count" entries under the keys "0", "1", ...,
     // each a contact's stored form (store/ContactRecord.h). An index below the count may be a
-    // gap (absent or empty); keys at or above it are never read.
+    // gap (absent or empty); keys at or above it are never read. The count read is never past
+    // the highest entry key present (see ContactCountOf), whatever a damaged file says.
     int GetContactCount() const;
     void SetContactCount(int count) const;
     // The whole entry; false, with the text emptied, for a gap.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,27 @@ TEST(ContactRecord, SplitTakesTheFirstFourCommasAndOnlyFiveFieldsOnOneLineAreSto
         const Contact split = SplitContact(c.text);
         EXPECT_EQ(c.fields, (Texts{split.id, split.phone, split.email, split.name, split.surname}));
         EXPECT_EQ(c.stored, IsStoredContact(c.text));
+    }
+}
+
+// A damaged Count is read as no more than the entries present, so no loop runs for the rest.
+TEST(ContactRecord, TheCountReadNeverPassesTheHighestEntryPresent) {
+    const struct {
+        const char* count;
+        std::string keys; // ' ' stands for the NUL after each key name
+        int read;
+    } cases[] = {
+        {"3", "Count 0 1 2 ", 3},
+        {"999999999", "Count 0 ", 1},
+        {"99999999999999999999", "0 5 ", 6},
+        {"2", "0 7 ", 2},
+        {"-4", "0 ", 0},
+        {"x", "0 ", 0},
+        {"5", "999999999 1 01x ", 2},
+    };
+    for (auto c : cases) {
+        std::replace(c.keys.begin(), c.keys.end(), ' ', '\0');
+        EXPECT_EQ(c.read, ContactCountOf(c.count, c.keys)) << c.count;
     }
 }
 
