@@ -110,9 +110,19 @@ void Assign(GatewayReply& reply, Field field, std::string_view text) {
     case kId:
         reply.id = ToLong(text);
         break;
-    default:
-        reply.*kStringFields[field - kFirstString] = std::string(text);
+    default: {
+        std::optional<std::string> GatewayReply::*member = kStringFields[field - kFirstString];
+        // The nickname is stored in settings.ini and goes in front of every message: one with
+        // a control character (a line break that would start keys of its own) is no nickname.
+        if (member == &GatewayReply::nick && std::any_of(text.begin(), text.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+            })) {
+            reply.nick.reset();
+        } else {
+            reply.*member = std::string(text);
+        }
         break;
+    }
     }
 }
 

@@ -36,7 +36,7 @@ public:
     std::int32_t errcode = 0;
     std::optional<std::string> errtext; // the server's error text for the user
     std::string lastError;              // why the request did not complete; set by the transport
-    std::optional<std::string> nick;
+    std::optional<std::string> nick;    // absent when the reply's holds a control character
     std::optional<std::string> nick_active;
 
     // Clears everything for the next request except sid, which only a reply carrying "sid"

@@ -44,6 +44,8 @@ TEST(ParseReply, LineStructure) {
     EXPECT_EQ(Parsed("status=0\nstatus=1").status, 0);                // last line lacks its LF
     EXPECT_EQ(Parsed("status=0\n"s + '\0' + "status=1\n").status, 0); // NUL ends the body
     EXPECT_EQ(Parsed("nick=a\nnick=b\n").nick, "b");
+    EXPECT_EQ(Parsed("nick=a\nnick=x%0D%0A%5BCONTACTS%5D\n").nick, std::nullopt) << "no line break";
+    EXPECT_EQ(Parsed("nick=Tab%09\n").nick, std::nullopt);
     EXPECT_EQ(Parsed("errtext=dva%0Ar%E1dky%3D\n").errtext, "dva\nr\341dky=");
     EXPECT_EQ(Parsed("errtext=a%00b\n").errtext, "a");
     EXPECT_EQ(Parsed("=empty key\n").itemValue, "empty key");
