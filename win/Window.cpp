@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <map>
+#include <mutex>
+
 Window::~Window() {
     Destroy();
 }
@@ -43,23 +46,65 @@ LRESULT Window::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 namespace {
+
 UINT RunWorkMessage() {
     static const UINT message = RegisterWindowMessageA("TextaroBar.RunOnWindowThread");
     return message;
 }
+
+// Work handed to a window's thread, waiting under its ticket. The message's number is the same
+// in every process, so what it carries is only a ticket: a message that names no work queued
+// here for that window, whoever sent it, runs nothing.
+struct QueuedWork {
+    HWND window;
+    const std::function<void()>* work;
+    bool ran;
+};
+
+std::mutex queueLock;
+std::map<WPARAM, QueuedWork> queue;
+WPARAM lastTicket = 0;
+
+bool RunQueuedWork(HWND window, WPARAM ticket) {
+    const std::function<void()>* work = nullptr;
+    {
+        std::lock_guard guard(queueLock);
+        auto it = queue.find(ticket);
+        if (it == queue.end() || it->second.window != window || it->second.ran) {
+            return false;
+        }
+        it->second.ran = true;
+        work = it->second.work;
+    }
+    (*work)();
+    return true;
+}
+
 } // namespace
 
 bool RunOnWindowThread(HWND window, const std::function<void()>& work) {
-    return IsWindow(window) &&
-           SendMessageA(window, RunWorkMessage(), 0, reinterpret_cast<LPARAM>(&work)) == 1;
+    if (!IsWindow(window)) {
+        return false;
+    }
+    WPARAM ticket;
+    {
+        std::lock_guard guard(queueLock);
+        ticket = ++lastTicket;
+        queue.emplace(ticket, QueuedWork{window, &work, false});
+    }
+    SendMessageA(window, RunWorkMessage(), ticket, 0);
+    std::lock_guard guard(queueLock);
+    auto it = queue.find(ticket);
+    const bool ran = it->second.ran;
+    queue.erase(it);
+    return ran;
 }
 
 LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR, DWORD_PTR self) {
     auto* window = reinterpret_cast<Window*>(self);
     if (message == RunWorkMessage()) {
-        (*reinterpret_cast<const std::function<void()>*>(lParam))();
-        return 1;
+        return RunQueuedWork(hwnd, wParam) ? 1 : 0;
     }
     if (message == WM_NCDESTROY) {
         // The parent is taking this window down: forget the handle so the object does not

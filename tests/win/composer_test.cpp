@@ -39,8 +39,17 @@ LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// Posts the toolbar's hand-over message as any program on the desktop can, with made-up values.
+BOOL CALLBACK PostForeignHandOver(HWND window, LPARAM) {
+    PostMessageA(window, RegisterWindowMessageA("TextaroBar.RunOnWindowThread"), 1, 0x13);
+    return TRUE;
+}
+
+// The toolbar goes on working after a foreign hand-over message reached each of its windows.
 TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheBox) {
     Open("[SETTINGS]\r\nNick=Jana\r\n");
+    EnumChildWindows(browser->Frame(), PostForeignHandOver, 0);
+    PumpMessages(50);
     ASSERT_EQ(messageEdit, GetFocus());
     DialogWatcher dialogs;
     TypeText(L"Ahoj¶");
