@@ -26,17 +26,23 @@ bool PasswordDialog::OnCommand(int id, int) {
 }
 
 void PasswordDialog::Accept() {
-    std::string password = SecretText(Item(IDC_PASSWORD_NEW));
-    std::string confirmation = SecretText(Item(IDC_PASSWORD_CONFIRM));
+    std::optional<std::string> password = SecretText(Item(IDC_PASSWORD_NEW));
+    std::optional<std::string> confirmation = SecretText(Item(IDC_PASSWORD_CONFIRM));
     const char* refusal = nullptr;
     std::string digest;
-    if (password.empty() && confirmation.empty()) {
+    if (!password || !confirmation) {
+        refusal = "Heslo obsahuje znak, který lišta neumí uložit (například řecké písmeno nebo "
+                  "azbuku). Použijte písmena české abecedy, číslice a běžné znaky.";
+    } else if (password->empty() && confirmation->empty()) {
         refusal = "Nelze nastavit prázdné heslo.";
-    } else if (digest = Md5Hex(password); digest != Md5Hex(confirmation)) {
+    } else if (digest = Md5Hex(*password); digest != Md5Hex(*confirmation)) {
         refusal = "Potvrzení hesla není správné.";
     }
-    Wipe(password);
-    Wipe(confirmation);
+    for (std::optional<std::string>* secret : {&password, &confirmation}) {
+        if (*secret) {
+            Wipe(**secret);
+        }
+    }
     if (refusal) {
         // The user corrects what was typed: the edits keep it.
         MessageBoxA(Handle(), refusal, "Chyba", MB_OK | MB_ICONERROR);

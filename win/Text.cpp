@@ -23,16 +23,21 @@ std::string Narrow(std::wstring_view text, UINT codePage) {
     return narrow;
 }
 
-std::string SecretText(HWND edit) {
+std::optional<std::string> SecretText(HWND edit) {
     // The wide text is the edit's own: read into our buffer, it is converted here and wiped.
     const int length = GetWindowTextLengthW(edit);
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
     wide.resize(static_cast<size_t>(GetWindowTextW(edit, wide.data(), length + 1)));
     std::string text(wide.size() * 2, '\0');
-    text.resize(static_cast<size_t>(
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                            static_cast<int>(text.size()), nullptr, nullptr)));
+    BOOL substituted = FALSE;
+    text.resize(static_cast<size_t>(WideCharToMultiByte(
+        CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), text.data(),
+        static_cast<int>(text.size()), nullptr, &substituted)));
     SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));
+    if (substituted) {
+        Wipe(text);
+        return std::nullopt;
+    }
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,9 @@ std::string Narrow(std::wstring_view text, UINT codePage = CP_ACP);
 std::string WindowText(HWND window);
 
 // A password typed into an edit: read without a copy left behind in the system's conversion
-// buffers, and wiped from the edit and from the caller's copy once it has served.
-std::string SecretText(HWND edit);
+// buffers, and wiped from the edit and from the caller's copy once it has served. None when
+// a character has no place in the ANSI code page: it would become "?" or a look-alike, and
+// different passwords would share one digest.
+std::optional<std::string> SecretText(HWND edit);
 void WipeWindowText(HWND edit);
 void Wipe(std::string& text);

@@ -42,8 +42,9 @@ TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
     EXPECT_EQ("http://www.textaro.cz/", settings.ReadPortal());
 }
 
-// Long values come whole; Save writes all six keys, empty ones too, in place of the old ones; a
-// history write replaces its section and a clear empties it, the rest of the file kept.
+// Long values come whole; Save writes all six keys, empty ones too, in place of the old ones, each
+// on its line whatever it holds; a history write replaces its section and a clear empties it, the
+// rest of the file kept. A damaged contact count reads as the entries there are.
 TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     const std::string email(9000, 'e');
     WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
@@ -56,15 +57,18 @@ TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     EXPECT_EQ(0, settings.AutoRecack) << "numbers read their leading digits";
     EXPECT_EQ(1, settings.WaitForDelivery);
     settings.Pasword = Md5Hex("heslo");
+    settings.Nick = "x\r\n[CONTACTS]";
     settings.AutoRecack = 1;
     settings.Save();
     settings.WriteTextHistory("0=Čau\0"
                               "1=a=b\0"s);
     settings.ClearRecipientHistory();
     EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\nAutoRecack=1\r\nWaitForDelivery=1\r\nEmail=" + email +
-                  "\r\nNick=\r\nPasword=" + Md5Hex("heslo") +
+                  "\r\nNick=x  [CONTACTS]\r\nPasword=" + Md5Hex("heslo") +
                   "\r\n[TextHistory]\r\n0=Čau\r\n1=a=b\r\n[RecipientHistory]\r\n",
               ReadFile(Beside("settings.ini")));
+    WriteFile(Beside("settings.ini"), "[CONTACTS]\r\nCount=999999999\r\n0=1,602,,A,B\r\n");
+    EXPECT_EQ(1, settings.GetContactCount());
 }
 
 // Every case changes the stored nickname, and the box opens ticked exactly when there is one; the
@@ -127,15 +131,18 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
     }
 }
 
-// An empty password, or one not confirmed, is refused with the reason and nothing is saved.
-TEST_F(SettingsTest, APasswordNeedsItsConfirmation) {
+// An empty password, one not confirmed, or one with a letter the code page lacks (it would hash
+// as "?", like every other such password) is refused with the reason and nothing is saved.
+TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
     SignIn("jana", "heslo");
-    for (const auto& [typed, reason] : {std::pair{"", "Nelze nastavit prázdné heslo."},
-                                        {"Kv3t!Nas", "Potvrzení hesla není správné."}}) {
+    for (const auto& [typed, reason] :
+         {std::pair{L"", "Nelze nastavit prázdné heslo."},
+          {L"Kv3t!Nas", "Potvrzení hesla není správné."},
+          {L"\x3B1\x3B2\x3B3", "Heslo obsahuje znak, který lišta neumí uložit"}}) {
         Settings settings = Stored();
         DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
             if (shown.caption == "Nastavit heslo") {
-                TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), typed);
+                SetWindowTextW(GetDlgItem(dialog, IDC_PASSWORD_NEW), typed);
                 return IDOK;
             }
             // Told why, the user gives up; the refusal box closes first.
