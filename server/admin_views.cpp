@@ -133,7 +133,7 @@ std::string ContactsJson(const std::vector<Contact>& contacts) {
 std::string FaultJson(const FaultState& state) {
     return "{\"mode\":\"" + std::string(FaultInjector::NameOf(state.mode)) +
            "\",\"remaining\":" + std::to_string(state.remaining) +
-           ",\"ms\":" + std::to_string(state.delay.count()) +
+           ",\"ms\":" + std::to_string(state.ms.count()) +
            ",\"latency_ms\":" + std::to_string(state.latency.count()) + "}\n";
 }
 

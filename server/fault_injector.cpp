@@ -7,7 +7,7 @@ namespace server {
 
 namespace {
 
-constexpr std::array<std::pair<FaultMode, std::string_view>, 7> kNames = {{
+constexpr std::array<std::pair<FaultMode, std::string_view>, 10> kNames = {{
     {FaultMode::None, "off"},
     {FaultMode::Http500, "http500"},
     {FaultMode::Close, "close"},
@@ -15,6 +15,9 @@ constexpr std::array<std::pair<FaultMode, std::string_view>, 7> kNames = {{
     {FaultMode::NoStatus, "nostatus"},
     {FaultMode::Empty, "empty"},
     {FaultMode::ShortList, "shortlist"},
+    {FaultMode::Endless, "endless"},
+    {FaultMode::Trickle, "trickle"},
+    {FaultMode::Reply, "reply"},
 }};
 
 } // namespace
@@ -37,11 +40,13 @@ std::string_view FaultInjector::NameOf(FaultMode mode) {
     return "off";
 }
 
-void FaultInjector::Arm(FaultMode mode, int count, std::chrono::milliseconds delay) {
+void FaultInjector::Arm(FaultMode mode, int count, std::chrono::milliseconds ms, std::string body) {
     std::lock_guard lock(mutex_);
     state_.mode = count > 0 ? mode : FaultMode::None;
     state_.remaining = state_.mode == FaultMode::None ? 0 : count;
-    state_.delay = state_.mode == FaultMode::Delay ? delay : std::chrono::milliseconds{0};
+    const bool timed = state_.mode == FaultMode::Delay || state_.mode == FaultMode::Trickle;
+    state_.ms = timed ? ms : std::chrono::milliseconds{0};
+    state_.body = state_.mode == FaultMode::Reply ? std::move(body) : std::string();
 }
 
 void FaultInjector::SetLatency(std::chrono::milliseconds latency) {
@@ -56,13 +61,20 @@ void FaultInjector::Clear() {
 
 Fault FaultInjector::Take() {
     std::lock_guard lock(mutex_);
-    Fault fault{FaultMode::None, state_.latency};
+    Fault fault;
+    fault.wait = state_.latency;
     if (state_.remaining > 0) {
         fault.mode = state_.mode;
-        fault.wait += state_.delay;
+        if (fault.mode == FaultMode::Delay) {
+            fault.wait += state_.ms;
+        } else {
+            fault.pace = state_.ms;
+        }
+        fault.body = state_.body;
         if (--state_.remaining == 0) {
-            state_.mode = FaultMode::None;
-            state_.delay = std::chrono::milliseconds{0};
+            const auto latency = state_.latency;
+            state_ = FaultState{};
+            state_.latency = latency;
         }
     }
     return fault;

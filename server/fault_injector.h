@@ -3,6 +3,7 @@
 #include <chrono>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace server {
@@ -16,19 +17,28 @@ enum class FaultMode {
     NoStatus,  // HTTP 200 with a body that lacks the status line
     Empty,     // HTTP 200 with an empty body
     ShortList, // the reply's items promises one list item more than it carries
+    Endless,   // HTTP 200 whose body of valid-looking lines never ends
+    Trickle,   // the normal reply, one byte at a time
+    Reply,     // HTTP 200 with a body the test gave, the request not carried out
 };
 
 struct Fault {
     FaultMode mode = FaultMode::None;
     // How long to wait before answering: the standing latency plus a Delay fault's own wait.
     std::chrono::milliseconds wait{0};
+    // The time between two bytes of a Trickle fault.
+    std::chrono::milliseconds pace{0};
+    // What a Reply fault answers.
+    std::string body;
 };
 
 struct FaultState {
     FaultMode mode = FaultMode::None;
     int remaining = 0;
-    std::chrono::milliseconds delay{0};
+    // A Delay fault's wait, or a Trickle fault's time between bytes.
+    std::chrono::milliseconds ms{0};
     std::chrono::milliseconds latency{0};
+    std::string body;
 };
 
 class FaultInjector {
@@ -36,8 +46,9 @@ public:
     static std::optional<FaultMode> ModeNamed(std::string_view name);
     static std::string_view NameOf(FaultMode mode);
 
-    // The next `count` gateway requests get this fault; delay is used by FaultMode::Delay.
-    void Arm(FaultMode mode, int count, std::chrono::milliseconds delay);
+    // The next `count` gateway requests get this fault; ms is used by FaultMode::Delay and
+    // FaultMode::Trickle, body by FaultMode::Reply.
+    void Arm(FaultMode mode, int count, std::chrono::milliseconds ms, std::string body = {});
     // A wait added to every gateway request until changed, for a slow server.
     void SetLatency(std::chrono::milliseconds latency);
     // Disarms the fault and drops the latency.

@@ -27,6 +27,8 @@ constexpr const char* kNotFoundPage = "<html><body><h1>404 Nenalezeno</h1></body
 constexpr std::size_t kWorkers = 64;
 constexpr std::size_t kKeepAliveRequests = 10000;
 constexpr time_t kKeepAliveSeconds = 60;
+// Nothing the toolbar sends comes near it; the library's own cap on a form is 8 KiB.
+constexpr std::size_t kMaxBody = 64 * 1024;
 
 std::optional<int> IntegerParam(const httplib::Request& request, const char* name, int low,
                                 int high) {
@@ -57,6 +59,19 @@ std::string PromiseOneMore(std::string body) {
     return body.replace(value, end - value, std::to_string(items + 1));
 }
 
+// The endless fault's body after its status line: lines a reply might carry, 16 KiB at a time.
+const std::string& EndlessLines() {
+    static const std::string lines = [] {
+        std::string line = "x=" + std::string(61, 'y') + "\n";
+        std::string all;
+        for (int i = 0; i < 256; ++i) {
+            all += line;
+        }
+        return all;
+    }();
+    return lines;
+}
+
 } // namespace
 
 HttpFront::HttpFront(Gateway& gateway, Storage& storage, FaultInjector& faults)
@@ -71,6 +86,7 @@ HttpFront::HttpFront(Gateway& gateway, Storage& storage, FaultInjector& faults)
     server_.set_tcp_nodelay(true);
     server_.set_keep_alive_max_count(kKeepAliveRequests);
     server_.set_keep_alive_timeout(kKeepAliveSeconds);
+    server_.set_payload_max_length(kMaxBody);
     const auto route = [this](const httplib::Request& request, httplib::Response& response) {
         Route(request, response);
     };
@@ -85,7 +101,7 @@ HttpFront::HttpFront(Gateway& gateway, Storage& storage, FaultInjector& faults)
         }
         if (response.status == 404) {
             response.set_content(kNotFoundPage, kHtmlType);
-        } else if (response.status == 414) {
+        } else if (response.status == 414 || response.status == 413) {
             response.set_content(
                 Reply::Refused(ErrorCode::BadRequest, "Požadavek je příliš dlouhý").Body(),
                 kReplyType);
@@ -121,6 +137,10 @@ void HttpFront::Start() {
     // A client that hangs up while we write must not end the process.
     std::signal(SIGPIPE, SIG_IGN);
     listenReturned_ = false;
+    {
+        std::lock_guard lock(stopMutex_);
+        stopping_ = false;
+    }
     thread_ = std::thread([this] {
         server_.listen_after_bind();
         listenReturned_ = true;
@@ -133,10 +153,20 @@ void HttpFront::Start() {
 }
 
 void HttpFront::Stop() {
+    {
+        std::lock_guard lock(stopMutex_);
+        stopping_ = true;
+    }
+    stopSignal_.notify_all();
     if (thread_.joinable()) {
         server_.stop();
         thread_.join();
     }
+}
+
+bool HttpFront::Pause(std::chrono::milliseconds time) {
+    std::unique_lock lock(stopMutex_);
+    return !stopSignal_.wait_for(lock, time, [this] { return stopping_; });
 }
 
 void HttpFront::Route(const httplib::Request& request, httplib::Response& response) {
@@ -167,6 +197,12 @@ void HttpFront::Route(const httplib::Request& request, httplib::Response& respon
         }
         response.set_content(json + "}\n", kJsonType);
     } else if (request.path == "/admin/fault") {
+        // A link followed by a browser or a crawler must not arm anything.
+        if (request.method != "POST") {
+            response.status = 405;
+            response.set_header("Allow", "POST");
+            return response.set_content("{\"error\":\"faults are armed by POST\"}\n", kJsonType);
+        }
         ConfigureFault(request, response);
     } else {
         const GatewayQuery query(request.target);
@@ -183,9 +219,7 @@ void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
                               httplib::Response& response) {
     CountRequest(api, query);
     const Fault fault = faults_.Take();
-    if (fault.wait.count() > 0) {
-        std::this_thread::sleep_for(fault.wait);
-    }
+    Pause(fault.wait);
     switch (fault.mode) {
     case FaultMode::Http500:
         response.status = 500;
@@ -211,6 +245,30 @@ void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
     case FaultMode::ShortList:
         response.set_content(PromiseOneMore(gateway_.Answer(api, query).Body()), kReplyType);
         return;
+    case FaultMode::Endless:
+        // Chunked, a chunk at a time as the client takes it: a write to a client that has gone
+        // fails and ends the reply, and one that stops reading holds only this worker.
+        response.set_chunked_content_provider(
+            kReplyType, [this](std::size_t offset, httplib::DataSink& sink) {
+                const std::string& lines = EndlessLines();
+                return Pause(std::chrono::milliseconds(0)) &&
+                       (offset > 0 || sink.write("status=1\n", 9)) &&
+                       sink.write(lines.data(), lines.size());
+            });
+        return;
+    case FaultMode::Trickle: {
+        const std::string body = gateway_.Answer(api, query).Body();
+        response.set_content_provider(
+            body.size(), kReplyType,
+            [this, body, pace = fault.pace](std::size_t offset, std::size_t,
+                                            httplib::DataSink& sink) {
+                return (offset == 0 || Pause(pace)) && sink.write(&body[offset], 1);
+            });
+        return;
+    }
+    case FaultMode::Reply:
+        response.set_content(fault.body, kReplyType);
+        return;
     case FaultMode::Delay:
     case FaultMode::None:
         break;
@@ -224,7 +282,10 @@ void HttpFront::ConfigureFault(const httplib::Request& request, httplib::Respons
         const auto mode = FaultInjector::ModeNamed(modeName);
         const auto count =
             request.has_param("count") ? IntegerParam(request, "count", 1, 1000000) : 1;
-        const auto ms = IntegerParam(request, "ms", 0, 600000);
+        // A trickle without ms sends a byte a second.
+        const auto ms = !request.has_param("ms") && mode == FaultMode::Trickle
+                            ? 1000
+                            : IntegerParam(request, "ms", 0, 600000);
         if (modeName == "latency") {
             if (!ms) {
                 return JsonError(response, "latency needs ms=0..600000");
@@ -232,15 +293,18 @@ void HttpFront::ConfigureFault(const httplib::Request& request, httplib::Respons
             faults_.SetLatency(std::chrono::milliseconds(*ms));
         } else if (!mode) {
             return JsonError(response, "mode must be off, http500, close, delay, nostatus, empty, "
-                                       "shortlist or latency");
+                                       "shortlist, endless, trickle, reply or latency");
         } else if (*mode == FaultMode::None) {
             faults_.Clear();
         } else if (!count) {
             return JsonError(response, "count must be 1..1000000");
-        } else if (*mode == FaultMode::Delay && !ms) {
-            return JsonError(response, "delay needs ms=0..600000");
+        } else if ((*mode == FaultMode::Delay || *mode == FaultMode::Trickle) && !ms) {
+            return JsonError(response, modeName + " needs ms=0..600000");
+        } else if (*mode == FaultMode::Reply && !request.has_param("body")) {
+            return JsonError(response, "reply needs body");
         } else {
-            faults_.Arm(*mode, *count, std::chrono::milliseconds(ms.value_or(0)));
+            faults_.Arm(*mode, *count, std::chrono::milliseconds(ms.value_or(0)),
+                        request.get_param_value("body"));
         }
     }
     response.set_content(FaultJson(faults_.State()), kJsonType);

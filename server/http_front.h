@@ -8,6 +8,8 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -33,7 +35,8 @@ public:
     // Serves on a thread of its own until Stop; returns once requests are being accepted.
     void Start();
     // Stops accepting and waits for the open connections to end; an idle keep-alive connection
-    // ends only when its client closes it or its keep-alive time runs out.
+    // ends only when its client closes it or its keep-alive time runs out. Endless and trickled
+    // replies are cut short.
     void Stop();
 
     std::uint64_t AcceptedConnections() const { return accepted_; }
@@ -44,6 +47,8 @@ private:
     void ConfigureFault(const httplib::Request& request, httplib::Response& response);
     void AnswerPortal(const httplib::Request& request, httplib::Response& response);
     void CountRequest(Gateway::Api api, const GatewayQuery& query);
+    // Waits for the given time (0: only looks); false, at once, when the server is stopping.
+    bool Pause(std::chrono::milliseconds time);
 
     Gateway& gateway_;
     Storage& storage_;
@@ -52,6 +57,9 @@ private:
     // Gateway requests by interface and action ("rapi.info_login"), for tests.
     std::mutex countsMutex_;
     std::map<std::string, int> requestCounts_;
+    std::mutex stopMutex_;
+    std::condition_variable stopSignal_;
+    bool stopping_ = false;
     httplib::Server server_;
     std::thread thread_;
     std::atomic<bool> listenReturned_{false};

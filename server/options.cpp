@@ -3,6 +3,8 @@
 #include "cp1250.h"
 #include "signature.h"
 
+#include <arpa/inet.h>
+
 #include <charconv>
 #include <stdexcept>
 
@@ -10,7 +12,10 @@ namespace server {
 
 const char* const kUsage =
     "usage: textaro-gateway [options]\n"
-    "  --bind ADDR          address to listen on (default 127.0.0.1)\n"
+    "  --bind ADDR          address to listen on (default 127.0.0.1); only loopback\n"
+    "                       addresses unless --expose-admin is given\n"
+    "  --expose-admin       allow any --bind address: the admin and outbox pages then\n"
+    "                       show every account's contacts and messages to the network\n"
     "  --port N             port; 0 picks a free one (default 8080)\n"
     "  --db PATH            SQLite file, or :memory: (default ./textaro-gateway.db)\n"
     "  --token HEX          client token expected as hash (default the toolbar's)\n"
@@ -81,6 +86,16 @@ Account ParseAccount(const std::string& text) {
     return account;
 }
 
+bool Loopback(const std::string& address) {
+    in_addr v4{};
+    in6_addr v6{};
+    if (inet_pton(AF_INET, address.c_str(), &v4) == 1) {
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    }
+    return address == "localhost" ||
+           (inet_pton(AF_INET6, address.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6));
+}
+
 } // namespace
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -88,6 +103,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
+        if (name == "--expose-admin") {
+            options.exposeAdmin = true;
+            continue;
+        }
         if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
             value = name.substr(eq + 1);
             name.resize(eq);
@@ -115,6 +134,12 @@ Options ParseOptions(const std::vector<std::string>& args) {
         } else {
             throw std::invalid_argument("unknown option " + name);
         }
+    }
+    if (!options.exposeAdmin && !Loopback(options.bind)) {
+        throw std::invalid_argument("--bind " + options.bind +
+                                    " is not a loopback address: the admin and outbox pages would "
+                                    "show every account's contacts and messages to the network; "
+                                    "add --expose-admin to allow that");
     }
     return options;
 }

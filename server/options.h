@@ -11,6 +11,9 @@ namespace server {
 
 struct Options {
     std::string bind = "127.0.0.1";
+    // Whether an address other than loopback may be bound: the admin and outbox pages then show
+    // every account's address book and messages to the network.
+    bool exposeAdmin = false;
     int port = 8080;
     std::string db = "textaro-gateway.db";
     std::string token = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";

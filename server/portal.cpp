@@ -5,6 +5,7 @@
 #include "money.h"
 #include "wire_text.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace server {
@@ -88,6 +89,10 @@ std::string Portal::Page(const PortalRequest& request) {
         const std::optional<std::string> nick = Utf8ToCp1250(*request.nickUtf8);
         if (!nick || nick->size() > kMaxNick) {
             note = "Přezdívku nelze uložit: smí mít nejvýše 20 znaků české abecedy.";
+        } else if (std::ranges::any_of(*nick,
+                                       [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+            // A line break would end the nickname's line in every reply and in the toolbar's files.
+            note = "Přezdívku nelze uložit: nesmí obsahovat řídicí znaky, například konec řádku.";
         } else {
             storage_.SetNick(account->login, *nick, request.nickActive);
             account->nick = *nick;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <atomic>
+#include <thread>
+
 // The fault modes as the toolbar meets them, /admin/contacts and its short list are driven by the
 // Wine tests (gateway_client_test, menu_test, contacts_test); here what those cannot see.
 namespace server::test {
@@ -16,13 +19,19 @@ using GatewayFront = GatewayTest;
 TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
     const std::string send = AccountTarget("send", "jan", Md5Hex("heslo"), "text",
                                            "&msisdn=777123456&waitfordelivery=0");
-    const std::pair<const char*, int> faults[] = {
-        {"http500", 500}, {"nostatus", 200}, {"empty", 200}};
-    for (const auto& [mode, http] : faults) {
-        gw.Page("/admin/fault?count=2&mode=" + std::string(mode));
+    // A reply given by the test goes out byte for byte, its own escapes untouched.
+    const std::string told = "status=1\ncredit=10.00\nnick=x%0D%0A%5BCONTACTS%5D\n";
+    const std::tuple<std::string, int, int> faults[] = {
+        {"mode=http500", 500, -1},
+        {"mode=nostatus", 200, -1},
+        {"mode=empty", 200, -1},
+        {"mode=reply&body=" + ::UrlEscape(told), 200, 1}};
+    for (const auto& [arm, http, status] : faults) {
+        gw.Post("/admin/fault", "count=2&" + arm);
         for (int i = 0; i < 2; ++i) {
             const Answer failed = gw.Get(send);
-            EXPECT_EQ(std::tie(failed.http, failed.status), std::tuple(http, -1)) << mode;
+            EXPECT_EQ(std::tie(failed.http, failed.status), std::tuple(http, status)) << arm;
+            EXPECT_EQ(failed.Text() == told, status == 1) << arm;
         }
         EXPECT_EQ(Account("info", "info_message").credit, 10.0) << "the next request is served";
     }
@@ -31,19 +40,58 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
     // A delay holds one request; a latency every request until turned off.
     for (const auto& [arm, lasting] :
          {std::pair("mode=delay&ms=300", false), {"mode=latency&ms=300", true}}) {
-        gw.Page("/admin/fault?" + std::string(arm));
+        gw.Post("/admin/fault?" + std::string(arm));
         for (const bool slow : {true, lasting}) {
             const auto start = Clock::now();
             EXPECT_EQ(gw.Get(send).status, 1);
             EXPECT_EQ(Clock::now() - start >= 300ms, slow) << arm;
         }
     }
-    gw.Page("/admin/fault?mode=off");
+    gw.Post("/admin/fault?mode=off");
     EXPECT_EQ(gw.faults.State().latency, 0ms);
-    for (const char* refused : {"mode=explode", "mode=delay", "mode=close&count=0"}) {
-        EXPECT_EQ(gw.Get("/admin/fault?" + std::string(refused)).http, 400) << refused;
+    for (const char* refused : {"mode=explode", "mode=delay", "mode=close&count=0", "mode=reply"}) {
+        EXPECT_EQ(gw.Post("/admin/fault?" + std::string(refused)).http, 400) << refused;
     }
+    // Read-only views answer a link; a change needs a form.
+    EXPECT_EQ(gw.Get("/admin/fault?mode=http500").http, 405);
     EXPECT_EQ(gw.faults.State().mode, FaultMode::None);
+}
+
+// A reply without end or one byte at a time lasts until the client leaves or the server stops;
+// other clients are served meanwhile.
+TEST_F(GatewayFront, EndlessAndTrickledRepliesLastUntilTheClientLeaves) {
+    const std::string info = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
+    httplib::Client client("127.0.0.1", gw.port);
+    std::string body;
+    int served = 0;
+    const auto read = [&](const char* data, std::size_t size) {
+        body.append(data, size);
+        // After 1 MiB another client is served, and this one leaves.
+        return body.size() < (1u << 20) || (served = gw.Get(info).status, false);
+    };
+    gw.Post("/admin/fault?mode=endless");
+    EXPECT_FALSE(client.Get(info.c_str(), read));
+    EXPECT_EQ(served, 1);
+    EXPECT_TRUE(body.starts_with("status=1\nx=yyyy")) << body.substr(0, 20);
+
+    gw.Post("/admin/fault?mode=trickle&ms=30");
+    body.clear();
+    const auto start = Clock::now();
+    ASSERT_TRUE(client.Get(info.c_str(), read));
+    EXPECT_EQ(body, gw.Get(info).Text());
+    EXPECT_GE(Clock::now() - start, (body.size() - 1) * 30ms);
+
+    gw.Post("/admin/fault?mode=trickle&ms=5000");
+    std::atomic<bool> begun = false;
+    std::thread reader(
+        [&] { client.Get(info.c_str(), [&](const char*, std::size_t) { return begun = true; }); });
+    while (!begun) {
+        std::this_thread::sleep_for(1ms);
+    }
+    const auto stopping = Clock::now();
+    gw.front.Stop();
+    EXPECT_LT(Clock::now() - stopping, 1s);
+    reader.join();
 }
 
 TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionWithoutNagleDelays) {

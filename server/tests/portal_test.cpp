@@ -44,15 +44,21 @@ TEST_F(PortalPages, NickFormSetsWhatInfoReports) {
         const char* form;
         const char* nick;
         const char* active;
+        const char* note;
     } forms[] = {
-        {"nick=Hon%C3%ADk&active=yes", "Honík", "yes"},
-        {"nick=Hon%C3%ADk", "Honík", "no"},
-        {"nick=%E2%98%BA&active=yes", "Honík", "no"}, // not in the code page: kept as it was
+        {"nick=Hon%C3%ADk&active=yes", "Honík", "yes", "Přezdívka byla uložena."},
+        {"nick=Hon%C3%ADk", "Honík", "no", "Přezdívka byla uložena."},
+        // Not in the code page, or a control character: kept as it was.
+        {"nick=%E2%98%BA&active=yes", "Honík", "no", "smí mít nejvýše 20 znaků"},
+        {"nick=x%0D%0A%5BCONTACTS%5D&active=yes", "Honík", "no", "nesmí obsahovat řídicí znaky"},
+        {"nick=x%7F&active=yes", "Honík", "no", "nesmí obsahovat řídicí znaky"},
     };
     httplib::Client client("127.0.0.1", gw.port);
     for (const auto& form : forms) {
-        ASSERT_TRUE(client.Post(("/index.xp?sid=" + sid + "&action=nick").c_str(), form.form,
-                                "application/x-www-form-urlencoded"));
+        const auto page = client.Post(("/index.xp?sid=" + sid + "&action=nick").c_str(), form.form,
+                                      "application/x-www-form-urlencoded");
+        ASSERT_TRUE(page);
+        EXPECT_TRUE(Shows(page->body, form.note)) << form.form;
         const Answer info = Account("info", "info_message");
         EXPECT_EQ(std::tie(info.nick, info.nick_active), std::tuple(form.nick, form.active))
             << form.form;

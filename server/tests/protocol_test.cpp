@@ -171,6 +171,8 @@ TEST_F(GatewayProtocol, BadRequestsAreRefusedAndTheServerCarriesOn) {
     const Answer huge = gw.Get(base + "&action=info&msg=" + std::string(1 << 20, 'a'));
     EXPECT_EQ(std::tie(huge.http, huge.status, huge.errtext),
               std::tuple(414, 0, "Požadavek je příliš dlouhý"));
+    const Answer big = gw.Post(base + "&action=info", std::string(65537, 'a'), "text/plain");
+    EXPECT_EQ(std::tie(big.http, big.errcode), std::tuple(413, 15));
     EXPECT_EQ(gw.Get("/api/other.xp?cust=ieto").http, 404);
     EXPECT_EQ(gw.Get("/admin/nothing").http, 404);
 

@@ -43,10 +43,7 @@ TestGateway::TestGateway(const std::string& db, std::chrono::seconds sessionTtl)
     front.Start();
 }
 
-Answer TestGateway::Get(const std::string& target) const {
-    httplib::Client client("127.0.0.1", port);
-    client.set_url_encode(false);
-    const auto result = client.Get(target.c_str());
+static Answer Received(const httplib::Result& result) {
     if (!result) {
         throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
     }
@@ -54,6 +51,19 @@ Answer TestGateway::Get(const std::string& target) const {
     answer.http = result->status;
     answer.SetBody(result->body);
     return answer;
+}
+
+Answer TestGateway::Get(const std::string& target) const {
+    httplib::Client client("127.0.0.1", port);
+    client.set_url_encode(false);
+    return Received(client.Get(target.c_str()));
+}
+
+Answer TestGateway::Post(const std::string& target, const std::string& body,
+                         const char* type) const {
+    httplib::Client client("127.0.0.1", port);
+    client.set_url_encode(false);
+    return Received(client.Post(target.c_str(), body, type));
 }
 
 } // namespace server::test

@@ -64,6 +64,9 @@ public:
 
     // The target goes out exactly as given: no re-escaping by the HTTP client.
     Answer Get(const std::string& target) const;
+    // A form by default: the admin interface's changes, the portal's forms.
+    Answer Post(const std::string& target, const std::string& body = "",
+                const char* type = "application/x-www-form-urlencoded") const;
     // The body of a page of the admin interface or the portal.
     std::string Page(const std::string& target) const { return Get(target).Text(); }
 

@@ -66,9 +66,17 @@ TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
                                                {"--account", "jan:heslo"},
                                                {"--account", "jan:heslo:abc"},
                                                {"--account", "jan:heslo:1:N:maybe"},
-                                               {"--account", "jan:\xE4\xB8\xAD:1"}}) {
-        EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad[0];
+                                               {"--account", "jan:\xE4\xB8\xAD:1"},
+                                               {"--bind", "0.0.0.0"},
+                                               {"--bind", "192.168.1.5"},
+                                               {"--bind", "example.org"}}) {
+        EXPECT_THROW(ParseOptions(bad), std::invalid_argument) << bad.back();
     }
+    // The admin pages show every account: the network gets them only when asked for.
+    for (const char* loopback : {"127.0.0.2", "::1", "localhost"}) {
+        EXPECT_EQ(ParseOptions({"--bind", loopback}).bind, loopback);
+    }
+    EXPECT_TRUE(ParseOptions({"--bind", "0.0.0.0", "--expose-admin"}).exposeAdmin);
 }
 
 } // namespace

@@ -136,6 +136,30 @@ std::string HttpGet(const std::string& address, const std::string& path) {
     return body;
 }
 
+std::string HttpPost(const std::string& address, const std::string& path) {
+    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
+    const std::size_t colon = address.rfind(':');
+    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
+    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     InternetCloseHandle);
+    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
+                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+                        InternetCloseHandle);
+    Internet request(HttpOpenRequestA(connection.get(), "POST", path.c_str(), nullptr, nullptr,
+                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                      0),
+                     InternetCloseHandle);
+    std::string body;
+    char chunk[4096];
+    DWORD read = 0;
+    if (request && HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
+        while (InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
+            body.append(chunk, read);
+        }
+    }
+    return body;
+}
+
 std::tm Local(std::time_t moment) {
     std::tm local{};
     localtime_s(&local, &moment);
@@ -185,7 +209,7 @@ void ToolbarTest::SetUp() {
 
 void ToolbarTest::TearDown() {
     browser.reset();
-    HttpGet(address, "/admin/fault?mode=off");
+    HttpPost(address, "/admin/fault?mode=off");
     RemoveToolbarFiles(dll.Folder());
     CoUninitialize();
 }

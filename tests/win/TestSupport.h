@@ -67,6 +67,8 @@ std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band = nu
 // The fixture's gateway server ("host:port" from the file TEXTARO_GATEWAY_FILE names).
 std::string GatewayAddressText();
 std::string HttpGet(const std::string& address, const std::string& path);
+// A POST without a body, as the gateway's admin interface takes its changes.
+std::string HttpPost(const std::string& address, const std::string& path);
 
 // Local time as the C runtime sees it, and the same moment as the date and time pickers take it.
 std::tm Local(std::time_t moment);

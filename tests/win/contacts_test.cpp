@@ -294,7 +294,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         shown = Press(ID_CONTACT_DELETE, {{IDCANCEL}});
         EXPECT_EQ("Odstranit vybranou polozku", shown.at(0).caption);
         EXPECT_TRUE(Shows(shown[0], {"Opravdu chcete odstranit vybranou polozku?"}, "question"));
-        HttpGet(address, "/admin/fault?mode=close");
+        HttpPost(address, "/admin/fault?mode=close");
         shown = Press(ID_CONTACT_DELETE, {{IDOK}, {IDOK}});
         EXPECT_TRUE(Shows(shown.at(1), {"Kontakt nebyl odstraněn:\n"}, "exclamation"));
         EXPECT_EQ((Texts{server[0], server[1], server[2], "Count=3"}), Section(3));
@@ -307,7 +307,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         // changes nothing.
         RECT second{};
         ListView_GetItemRect(list, 1, &second, LVIR_BOUNDS);
-        HttpGet(address, "/admin/fault?mode=close");
+        HttpPost(address, "/admin/fault?mode=close");
         shown = Act([&] { ClickAt(list, second, true); }, {{IDOK, edited}, {IDOK}, {IDCANCEL}});
         ASSERT_EQ(3u, shown.size());
         EXPECT_TRUE(Shows(shown[0], eva));
@@ -326,7 +326,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         EXPECT_TRUE(
             Shows(shown[0], {"Všechny stavající kontakty budou nahrazeny."}, "exclamation"));
         EXPECT_EQ(local, Section(1));
-        HttpGet(address, "/admin/fault?mode=shortlist");
+        HttpPost(address, "/admin/fault?mode=shortlist");
         shown = Press(ID_CONTACT_DOWNLOAD, {{IDOK}});
         EXPECT_TRUE(Shows(shown.at(0), {"Kontakty nebyly staženy:\n"}, "exclamation"));
         EXPECT_EQ(local, Section(1));

@@ -16,10 +16,10 @@ const std::string Password = Md5Hex("heslo");
 class Gateway : public testing::Test {
 protected:
     void SetUp() override {
-        HttpGet(address, "/admin/fault?mode=off");
+        HttpPost(address, "/admin/fault?mode=off");
         ASSERT_TRUE(client.Connect());
     }
-    void TearDown() override { HttpGet(address, "/admin/fault?mode=off"); }
+    void TearDown() override { HttpPost(address, "/admin/fault?mode=off"); }
 
     std::string address = GatewayAddressText();
     GatewayClient client{ParseGatewayAddress(address)};
@@ -58,7 +58,7 @@ TEST_F(Gateway, FaultyRepliesFailWithTheirStageText) {
     const std::pair<const char*, const char*> faults[] = {
         {"http500", ""}, {"nostatus", ""}, {"empty", ""}, {"close", "Nepodařilo se načíst data"}};
     for (const auto& [mode, lastError] : faults) {
-        HttpGet(address, std::string("/admin/fault?count=1&mode=") + mode);
+        HttpPost(address, std::string("/admin/fault?count=1&mode=") + mode);
         GatewayReply reply = client.AddrList(Login, Password);
         EXPECT_EQ(-1, reply.status) << mode;
         EXPECT_EQ(lastError, reply.lastError) << mode;

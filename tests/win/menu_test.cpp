@@ -234,7 +234,7 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
 }
 
 TEST_F(Menus, StalledGatewayHoldsNeitherClosingNorAPortalCommandForLong) {
-    HttpGet(address, "/admin/fault?mode=delay&ms=3000");
+    HttpPost(address, "/admin/fault?mode=delay&ms=3000");
     OpenSignedIn();
     DWORD start = GetTickCount();
     browser.reset();
@@ -244,7 +244,7 @@ TEST_F(Menus, StalledGatewayHoldsNeitherClosingNorAPortalCommandForLong) {
 
     OpenSignedIn("[MojeTextaro]\r\nÚčet=account\r\n");
     Pick(0, 3);
-    HttpGet(address, "/admin/fault?mode=delay&ms=60000&count=3");
+    HttpPost(address, "/admin/fault?mode=delay&ms=60000&count=3");
     DialogWatcher watcher;
     start = GetTickCount();
     Pick(0, 3);

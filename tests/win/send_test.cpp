@@ -180,7 +180,7 @@ TEST_F(Sending, ADelayIsCarriedOnceAndAPastOneAsksFirst) {
 }
 
 TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
-    HttpGet(address, "/admin/fault?mode=latency&ms=300");
+    HttpPost(address, "/admin/fault?mode=latency&ms=300");
     DialogWatcher report;
     const size_t before = Outbox().size();
     browser->Type("Ahoj", "777111222;603333444;608555666");
@@ -188,7 +188,7 @@ TEST_F(Sending, ClosingTheBrowserDuringARunLetsItFinishQuietly) {
     PumpMessages(400);
     EXPECT_FALSE(SendButtonEnabled()) << "the run is going on";
     browser.reset();
-    HttpGet(address, "/admin/fault?mode=off");
+    HttpPost(address, "/admin/fault?mode=off");
     EXPECT_EQ(before + 3, Outbox().size()) << "the run finished its recipients";
     EXPECT_TRUE(report.Seen().empty()) << "a closed toolbar reports nothing";
 }

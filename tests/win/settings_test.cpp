@@ -74,7 +74,7 @@ TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
 // Every case changes the stored nickname, and the box opens ticked exactly when there is one; the
 // reply option is saved with it. A tick is checked with the server while the clip plays.
 TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
-    HttpGet(address, "/admin/fault?mode=latency&ms=300");
+    HttpPost(address, "/admin/fault?mode=latency&ms=300");
     const struct {
         const char* user; // ota has no nickname
         bool ticked;
@@ -163,7 +163,7 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
 // saves reaches the toolbar, down to the account the next send goes from.
 TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     SignIn("petr", "tajne");
-    HttpGet(address, "/admin/fault?mode=latency&ms=1500");
+    HttpPost(address, "/admin/fault?mode=latency&ms=1500");
     Open("", "[SETTINGS]\r\nGateway=" + address + "\r\n");
     const HWND receipt = browser->Child("Button", 0);
     SetWindowTextA(messageEdit, "Ahoj");
@@ -203,7 +203,7 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     EXPECT_EQ("955db0b81ef1989b4a4dfeae8061a9a6", Stored().Pasword) << "the digest of heslo";
     EXPECT_EQ(std::string::npos, ReadFile(Beside("settings.ini")).find("heslo"));
 
-    HttpGet(address, "/admin/fault?mode=off");
+    HttpPost(address, "/admin/fault?mode=off");
     openSettings(3);
     EXPECT_TRUE(IsWindowEnabled(receipt));
     EXPECT_EQ("Ahoj", WindowText(messageEdit));
