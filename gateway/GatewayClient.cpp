@@ -1,13 +1,33 @@
 #include "gateway/GatewayClient.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* UserAgent = "Korvel toolbar";
 constexpr DWORD_PTR ConnectionContext = 1;
-constexpr size_t ChunkSize = 1024;
 // A gateway that accepts and then stalls must not hold the browser for minutes: connecting,
-// sending and every wait for reply data give up after this long.
+// sending and every wait for reply data give up after this long...
 constexpr DWORD TimeoutMs = 15000;
+// ...and a whole request after this long, however its data trickles in.
+constexpr ULONGLONG DeadlineMs = 20000;
+// Far above the largest address book: a reply that goes on past it is no reply of ours.
+constexpr size_t MaxBodySize = 4 * 1024 * 1024;
+
+// Sets every wait of the request to what is left until the deadline, at most TimeoutMs; false
+// once nothing is left.
+bool WaitAtMostUntil(HINTERNET request, ULONGLONG deadline) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) {
+        return false;
+    }
+    DWORD timeout = static_cast<DWORD>(std::min<ULONGLONG>(TimeoutMs, deadline - now));
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        InternetSetOptionA(request, option, &timeout, sizeof timeout);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -111,11 +131,8 @@ void GatewayClient::PerformRequest(const GatewayRequest& request) {
         return;
     }
     LogStatus("Požadavek otevřen", false);
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        DWORD timeout = TimeoutMs;
-        InternetSetOptionA(handle.get(), option, &timeout, sizeof timeout);
-    }
+    const ULONGLONG deadline = GetTickCount64() + DeadlineMs;
+    WaitAtMostUntil(handle.get(), deadline);
     if (request.context == 2) {
         InternetSetStatusCallback(handle.get(), StatusCallback);
     }
@@ -125,7 +142,7 @@ void GatewayClient::PerformRequest(const GatewayRequest& request) {
     }
     LogStatus(request.verb == "POST" ? "Požadavek úspěšně odeslán" : "Požadavek úspěšně odeslan",
               false);
-    std::optional<std::string> body = ReadBody(handle.get());
+    std::optional<std::string> body = ReadBody(handle.get(), deadline);
     if (!body) {
         LogStatus("Nepodařilo se načíst data", true);
         return;
@@ -134,21 +151,35 @@ void GatewayClient::PerformRequest(const GatewayRequest& request) {
     reply.SetBody(std::move(*body));
 }
 
-std::optional<std::string> GatewayClient::ReadBody(HINTERNET request) {
+std::optional<std::string> GatewayClient::ReadBody(HINTERNET request, ULONGLONG deadline) {
     if (!request) {
         return std::nullopt;
     }
+    // Only what has arrived is read, so a trickle of bytes cannot keep one read waiting for a
+    // full buffer past the deadline.
     std::string body;
-    char chunk[ChunkSize];
     for (;;) {
-        DWORD read = 0;
-        if (!InternetReadFile(request, chunk, sizeof chunk, &read)) {
+        DWORD available = 0;
+        if (!WaitAtMostUntil(request, deadline) ||
+            !InternetQueryDataAvailable(request, &available, 0, 0)) {
             return std::nullopt;
         }
+        if (available == 0) {
+            break;
+        }
+        if (available > MaxBodySize - body.size()) {
+            return std::nullopt;
+        }
+        const size_t had = body.size();
+        body.resize(had + available);
+        DWORD read = 0;
+        if (!InternetReadFile(request, body.data() + had, available, &read)) {
+            return std::nullopt;
+        }
+        body.resize(had + read);
         if (read == 0) {
             break;
         }
-        body.append(chunk, read);
     }
     // A reply cut off on the way is not a reply: half an address book or a status without
     // its data must not pass for the whole answer.

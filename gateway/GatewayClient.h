@@ -50,7 +50,9 @@ private:
     // Runs one request under the client's lock; the reply starts from ResetReply.
     template <class Build> GatewayReply Perform(Build build);
     void PerformRequest(const GatewayRequest& request);
-    std::optional<std::string> ReadBody(HINTERNET request);
+    // The whole body, or none when it breaks off, outgrows the largest reply or is not all
+    // there by the deadline (a GetTickCount64 time).
+    std::optional<std::string> ReadBody(HINTERNET request, ULONGLONG deadline);
     void LogStatus(const std::string& text, bool error);
     static void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status,
                                         LPVOID information, DWORD length);

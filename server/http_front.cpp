@@ -247,11 +247,14 @@ void HttpFront::AnswerGateway(Gateway::Api api, const GatewayQuery& query,
         return;
     case FaultMode::Endless:
         // Chunked, a chunk at a time as the client takes it: a write to a client that has gone
-        // fails and ends the reply, and one that stops reading holds only this worker.
+        // fails and ends the reply, and one that stops reading holds only this worker. At most
+        // 16 MiB a second, as a far server sends: a client then finds its socket empty now and
+        // then, which WinINet under Wine needs to close a connection whose body it left unread
+        // (it drains the body until a read would wait).
         response.set_chunked_content_provider(
             kReplyType, [this](std::size_t offset, httplib::DataSink& sink) {
                 const std::string& lines = EndlessLines();
-                return Pause(std::chrono::milliseconds(0)) &&
+                return Pause(std::chrono::milliseconds(1)) &&
                        (offset > 0 || sink.write("status=1\n", 9)) &&
                        sink.write(lines.data(), lines.size());
             });

@@ -204,14 +204,22 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         const char* login;
         std::string gateway;
         const char* creditPattern;
-        const char* nick;     // what the counter counts; null: the counter is left alone
-        bool settingsWritten; // an empty Nick is saved
+        const char* nick;            // what the counter counts; null: the counter is left alone
+        bool settingsWritten;        // an empty Nick is saved
+        const char* reply = nullptr; // the server's reply instead of its own, escaped for a query
     } cases[] = {
         {"eva", "", "12\\.50 Kč", "Evička", false},
         {"ota", "", "20\\.00 Kč", "", true},
         {"jana", "127.0.0.1:1", "", nullptr, false},
+        // A nickname with a line break in it would have written sections of its own.
+        {"jana", "", "10\\.00 Kč", "", false,
+         "status%3D1%0Acredit%3D10.00%0Anick%3Dx%250D%250A%255BCONTACTS%255D%0Anick_active%3Dyes%"
+         "0A"},
     };
-    for (const auto& [login, gateway, creditPattern, nick, settingsWritten] : cases) {
+    for (const auto& [login, gateway, creditPattern, nick, settingsWritten, reply] : cases) {
+        if (reply) {
+            HttpPost(address, "/admin/fault?mode=reply&body=" + std::string(reply));
+        }
         OpenSignedIn("", login, "Nick=Stará\r\n", gateway);
         const std::string before = ReadFile(Beside("settings.ini"));
         Serve([&] { return !WindowText(credit).empty(); }, 3000);
@@ -220,6 +228,7 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         const std::string after = ReadFile(Beside("settings.ini"));
         EXPECT_EQ(settingsWritten, before != after) << login;
         EXPECT_EQ(settingsWritten, after.find("Nick=\r\n") != std::string::npos) << after;
+        EXPECT_EQ(std::string::npos, after.find("CONTACTS")) << after;
         if (nick) { // the next send signs with the nickname as the refresh left it
             DialogWatcher report;
             browser->Type(login, "777000999");
