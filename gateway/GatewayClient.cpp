@@ -39,14 +39,14 @@ GatewayClient::GatewayClient(GatewayAddress gateway)
 }
 
 GatewayClient::~GatewayClient() {
-    std::lock_guard guard(busy);
+    std::lock_guard guard(turn);
     connection.reset();
     root.reset();
     reply.ResetReply();
 }
 
 bool GatewayClient::Connect() {
-    std::lock_guard guard(busy);
+    std::lock_guard guard(turn);
     root.reset(InternetOpenA(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!root) {
         LogStatus("Nepodařilo se inicializovat komunikaci", true);
@@ -70,14 +70,32 @@ bool GatewayClient::Connect() {
 }
 
 std::optional<std::string> GatewayClient::Session() {
-    std::lock_guard guard(busy);
-    return reply.sid;
+    std::lock_guard guard(sessionLock);
+    return session;
+}
+
+void GatewayClient::ForgetSession() {
+    std::lock_guard guard(sessionLock);
+    session.reset();
+    ++sessionGeneration;
 }
 
 template <class Build> GatewayReply GatewayClient::Perform(Build build) {
-    std::lock_guard guard(busy);
+    std::lock_guard guard(turn);
+    unsigned generation = 0;
+    {
+        std::lock_guard sessionGuard(sessionLock);
+        generation = sessionGeneration;
+        reply.sid = session;
+    }
     reply.ResetReply();
     PerformRequest(build());
+    std::lock_guard sessionGuard(sessionLock);
+    if (generation == sessionGeneration) {
+        session = reply.sid;
+    } else {
+        reply.sid = session;
+    }
     return reply;
 }
 

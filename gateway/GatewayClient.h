@@ -3,6 +3,7 @@
 #include "gateway/GatewayReply.h"
 #include "gateway/GatewayRequests.h"
 #include "gateway/GatewayAddress.h"
+#include "gateway/FairTurn.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -15,8 +16,8 @@
 
 // The toolbar's one connection to the gateway: a keep-alive HTTP connection opened once by
 // Connect and used by every request. The UI thread and the worker threads share it; each
-// request holds the client for its whole run and hands its caller the reply by value, so no
-// caller can ever read the outcome of somebody else's request.
+// request holds the client for its whole run, in the order the callers asked, and hands its
+// caller the reply by value, so no caller can ever read the outcome of somebody else's request.
 class GatewayClient {
 public:
     explicit GatewayClient(GatewayAddress gateway);
@@ -26,7 +27,11 @@ public:
 
     bool Connect();
     // The portal visit of the last sign-in, kept until a reply brings another; none at first.
+    // Read without waiting for a request in flight.
     std::optional<std::string> Session();
+    // Drops the visit, for the account it belongs to is no longer the toolbar's; a sign-in in
+    // flight does not bring it back.
+    void ForgetSession();
 
     GatewayReply Info(std::string_view login, std::string_view password);
     GatewayReply Send(const SendArgs& args);
@@ -57,8 +62,11 @@ private:
     static void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status,
                                         LPVOID information, DWORD length);
 
-    std::mutex busy;
+    FairTurn turn;
     GatewayReply reply;
+    std::mutex sessionLock;
+    std::optional<std::string> session;
+    unsigned sessionGeneration = 0; // counts the visits forgotten
     InternetHandle root;
     InternetHandle connection;
     const DWORD requestFlags;

@@ -106,4 +106,35 @@ TEST_F(Gateway, ConcurrentCallersEachGetTheirOwnOutcome) {
     EXPECT_EQ(0, mixedUp.load());
 }
 
+// A request asked for while another runs waits for that one only, however many more a busy
+// thread asks for meanwhile; the portal visit is read without waiting at all.
+TEST_F(Gateway, RequestsTakeTurnsInTheOrderAskedAndTheVisitIsReadAtOnce) {
+    HttpPost(address, "/admin/fault?mode=latency&ms=200");
+    const auto lists = [&] {
+        const std::string counts = HttpGet(address, "/admin/requests"), key = "addr_list\":";
+        const size_t at = counts.find(key);
+        return at == std::string::npos ? 0 : std::atoi(counts.c_str() + at + key.size());
+    };
+    const int before = lists();
+    std::atomic<bool> running{true};
+    std::thread busy([&] {
+        while (running) {
+            client.AddrList(Login, Password);
+        }
+    });
+    ASSERT_TRUE(WaitFor([&] { return lists() >= before + 2; }));
+    DWORD reading = 0;
+    for (int i = 0; i < 3; ++i, Sleep(70)) {
+        const DWORD start = GetTickCount();
+        client.Session();
+        reading += GetTickCount() - start;
+    }
+    EXPECT_LT(reading, 60u) << "three reads of the visit, in ms";
+    const int asked = lists();
+    EXPECT_EQ(1, client.Info(Login, Password).status);
+    EXPECT_LE(lists() - asked, 2) << "lists that went first";
+    running = false;
+    busy.join();
+}
+
 } // namespace
