@@ -17,6 +17,7 @@ RequestExecutionLevel admin
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Textaro"
 ; The built-in Users group by its SID: its name differs with the system's language.
 !define USERS_SID "*S-1-5-32-545"
+!define FOREIGN_FOLDER "Složka „$INSTDIR“ obsahuje jiné soubory ($R0) a není to dřívější instalace lišty ${PRODUCT}. Zvolte prázdnou nebo novou složku."
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -27,6 +28,7 @@ ShowUninstDetails show
 
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveDirectory
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -47,6 +49,25 @@ VIAddVersionKey /LANG=${LANG_CZECH} "FileDescription" "Instalace lišty ${PRODUC
 VIAddVersionKey /LANG=${LANG_CZECH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_CZECH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_CZECH} "LegalCopyright" "© ${PUBLISHER}"
+
+Var aclFailed
+!macro Icacls target options
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${target}" ${options}'
+    Pop $0
+    ${If} $0 != 0
+        DetailPrint "icacls ${target} ${options}: $0"
+        StrCpy $aclFailed 1
+    ${EndIf}
+!macroend
+
+; An open browser keeps its DLL loaded and the file cannot be overwritten: the new DLL then
+; waits under another name and takes the old one's place when the computer restarts, so an old
+; DLL never stays on beside the new menu.ini and version entry.
+!macro PutDll source name
+    File "/oname=${name}.new" "${source}"
+    Delete "$INSTDIR\${name}"
+    Rename /REBOOTOK "$INSTDIR\${name}.new" "$INSTDIR\${name}"
+!macroend
 
 !macro Register file options
     ExecWait '"$SYSDIR\regsvr32.exe" /s ${options} "$INSTDIR\${file}"' $0
@@ -78,9 +99,62 @@ Function .onInit
     ${If} $0 != ""
         StrCpy $INSTDIR $0
     ${EndIf}
+    ; A silent install has no directory page to refuse a folder on.
+    ${If} ${Silent}
+        Call ForeignEntry
+        ${If} $R0 != ""
+            MessageBox MB_OK|MB_ICONSTOP "${FOREIGN_FOLDER}" /SD IDOK
+            SetErrorLevel 2
+            Quit
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+; What the installer writes is run elevated later (upgrades, uninstalls, regsvr32) and what
+; menu.ini names is trusted by every user's toolbar, so the folder must be one the toolbar owns:
+; missing, empty, where the installed-programs entry says the toolbar is, or holding nothing
+; but the toolbar's own files (settings.ini alone is what its uninstaller keeps). Leaves the
+; first entry of someone else in $R0, or "".
+Function ForeignEntry
+    StrCpy $R0 ""
+    ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R1 == $INSTDIR
+        Return
+    ${EndIf}
+    FindFirst $R1 $R2 "$INSTDIR\*"
+    ${DoWhile} $R2 != ""
+        ${If} $R2 != "."
+        ${AndIf} $R2 != ".."
+        ${AndIf} $R2 != "TextaroBar.dll"
+        ${AndIf} $R2 != "TextaroBar64.dll"
+        ${AndIf} $R2 != "menu.ini"
+        ${AndIf} $R2 != "settings.ini"
+        ${AndIf} $R2 != "uninstall.exe"
+            StrCpy $R0 $R2
+            ${Break}
+        ${EndIf}
+        FindNext $R1 $R2
+    ${Loop}
+    FindClose $R1
+FunctionEnd
+
+Function LeaveDirectory
+    Call ForeignEntry
+    ${If} $R0 != ""
+        MessageBox MB_OK|MB_ICONSTOP "${FOREIGN_FOLDER}"
+        Abort
+    ${EndIf}
 FunctionEnd
 
 Section "Textaro SMS"
+    ; Earlier versions let the Users group change the whole folder, inherited by every file in
+    ; it and granted on each file there. Removing the folder's grant takes the inherited ones
+    ; away; the files' own grants go with the second call. Both stop at the folder's own
+    ; files: further down lies nothing this installer put there.
+    ${If} ${FileExists} "$INSTDIR\*.*"
+        !insertmacro Icacls "$INSTDIR" "/remove:g ${USERS_SID}"
+        !insertmacro Icacls "$INSTDIR\*" "/remove:g ${USERS_SID}"
+    ${EndIf}
     SetOutPath "$INSTDIR"
     ; A deployment's own gateway and portal outlive the new menu.ini; settings.ini (the
     ; user's account, address book and histories) is never written here.
@@ -95,9 +169,9 @@ Section "Textaro SMS"
         StrCpy $2 ""
     ${EndIf}
 
-    File "/oname=TextaroBar.dll" "${X86_DLL}"
+    !insertmacro PutDll "${X86_DLL}" "TextaroBar.dll"
     ${If} ${RunningX64}
-        File "/oname=TextaroBar64.dll" "${X64_DLL}"
+        !insertmacro PutDll "${X64_DLL}" "TextaroBar64.dll"
     ${EndIf}
     File "/oname=menu.ini" "${MENU_INI}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -110,10 +184,16 @@ Section "Textaro SMS"
         WriteINIStr "$INSTDIR\menu.ini" "SETTINGS" "Portal" "$2"
     ${EndIf}
 
-    ; The toolbar writes settings.ini beside itself from a browser run by an ordinary user.
-    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(OI)(CI)M /T'
-    Pop $0
-    DetailPrint "icacls: $0"
+    ; The toolbar writes settings.ini beside itself from a browser run by an ordinary user: that
+    ; one file, made here empty when missing (opened to append, never emptied), is all the
+    ; Users group may change.
+    FileOpen $0 "$INSTDIR\settings.ini" a
+    FileClose $0
+    !insertmacro Icacls "$INSTDIR\settings.ini" "/grant ${USERS_SID}:(R,W)"
+    ${If} $aclFailed == 1
+        MessageBox MB_OK|MB_ICONEXCLAMATION "Nepodařilo se nastavit oprávnění ke složce lišty." /SD IDOK
+        SetErrorLevel 2
+    ${EndIf}
 
     ClearErrors
     !insertmacro RegisterAll ""
@@ -131,6 +211,11 @@ Section "Textaro SMS"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ${If} ${RebootFlag}
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "Lišta je ještě načtená v otevřeném prohlížeči. Nová verze ji nahradí při příštím spuštění počítače." \
+            /SD IDOK
+    ${EndIf}
 SectionEnd
 
 Function un.onInit

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The installer in a fresh Wine prefix: a silent install registers the toolbar (on a 64-bit
-# system both DLLs, each in its registry view) where the stand-in loads it, with its
-# installed-programs entry; a second install keeps settings.ini and the Gateway key; "Odinstalovat"
-# from the toolbar's main menu takes all of it away but settings.ini.
+# The installer in a fresh Wine prefix: a silent install registers the toolbar (on 64 bits both
+# DLLs, each in its view) where the stand-in loads it, with its entry, granting Users settings.ini
+# alone (a recorder stands in for Wine's idle icacls); an upgrade under a loaded DLL keeps the
+# account and Gateway and swaps the DLL at restart; "Odinstalovat" leaves settings.ini alone.
 #   installer.sh SETUP_EXE PREFIX_DIR x86|x64
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -10,8 +10,8 @@ setup=$1
 export WINEPREFIX=$2
 arch=$3
 rm -rf "$WINEPREFIX"
-export WINEARCH=win32 views=32
-[ "$arch" = x64 ] && WINEARCH=win64 views="32 64"
+export WINEARCH=win32 views=32 system=system32 hosts=x86
+[ "$arch" = x64 ] && WINEARCH=win64 views="32 64" system=syswow64 hosts="x86 x64"
 run() { "$root/scripts/wine-run.sh" "$@"; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wineserver -k 2>/dev/null' EXIT
@@ -41,8 +41,22 @@ has() { grep -qE "$2" <<<"$1"; }
 lacks() { ! grep -qE "$2" <<<"$1"; }
 menu() { iconv -f CP1250 -t UTF-8 "$folder/menu.ini" | tr -d '\r'; }
 
+export WINEDLLOVERRIDES='mscoree,mshtml=;icacls.exe=n' RECORD_ARGS_TO="Z:${work//\//\\}\\icacls.txt"
+run cmd /c exit 0 && cp "$root/build/win32/tests/record_args.exe" "$WINEPREFIX/drive_c/windows/$system/icacls.exe"
+icacls_ran() { [ "$(cat "$work/icacls.txt" 2>/dev/null; rm -f "$work/icacls.txt")" = "$1" ]; }
+grant='"C:\Program Files\Textaro\settings.ini" /grant *S-1-5-32-545:(R,W)'
+listed() { echo $(LC_ALL=C ls "$1"); }
+ours="TextaroBar.dll$([ "$arch" = x64 ] && echo ' TextaroBar64.dll') menu.ini settings.ini uninstall.exe"
+waited() { # seconds, condition...
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do [ "$SECONDS" -lt "$end" ] && sleep 0.1 || return 1; done
+}
+
 run "$setup" /S
 check "the silent install ends well" test $? -eq 0
+check "icacls granted settings.ini alone" icacls_ran "$grant"
+check "its files, settings.ini empty" test "$(listed "$folder")" = "$ours" -a ! -s "$folder/settings.ini"
 for view in $views; do
     check "the class in the $view-bit view" \
         has "$(query "$class_key" "$view")" "REG_SZ +C:.Program Files.Textaro.$(dll_of_view "$view")\$"
@@ -58,8 +72,6 @@ check "the links of menu.ini" has "$(menu)" '^Ceník SMS=http://'
 check "the uninstaller in menu.ini" has "$(menu)" '^UninstalString=C:.Program Files.Textaro.uninstall.exe$'
 
 printf 'wait 300\nprint\nclose\n' > "$work/script.txt"
-hosts=x86
-[ "$arch" = x64 ] && hosts="x86 x64"
 for host in $hosts; do
     run "$root/out/$host/browser-host.exe" --script "Z:${work//\//\\}\\script.txt" 2>/dev/null |
         tr -d '\r' > "$work/host.txt"
@@ -67,12 +79,24 @@ for host in $hosts; do
         test "$(grep -c '^band window: yes$\|^control ComboBoxEx32' "$work/host.txt")" -eq 3
 done
 
-# An upgrade over an install the user has used: the account and the deployment's gateway stay.
+# An upgrade over a used install while a browser holds the DLL, marked by a byte; wineboot -r restarts.
 printf '[SETTINGS]\r\nUserName=jana\r\nNick=Jana\r\n[CONTACTS]\r\n1=1,777123456,,Jana,Nová\r\n' \
     > "$folder/settings.ini"
 cp "$folder/settings.ini" "$work/settings.ini"
 sed -i 's/^\[SETTINGS\]\r$/&\nGateway=127.0.0.1:8099\r/' "$folder/menu.ini"
+echo >> "$folder/TextaroBar.dll" && cp "$folder/TextaroBar.dll" "$work/old.dll"
+printf 'wait 1500\nsnapshot held\nwait 60000\nclose\n' > "$work/hold.txt"
+"$root/scripts/wine-run.sh" "$root/out/x86/browser-host.exe" --script "Z:${work//\//\\}\\hold.txt" \
+    --snapshots "Z:${work//\//\\}" > "$work/hold.out" 2>/dev/null &
+check "a browser has the toolbar loaded" waited 30 grep -qs '^snapshot held' "$work/hold.out"
 run "$setup" /S
+kill $! && wait $!
+check "icacls took the earlier grants away first" icacls_ran \
+    "$(printf '"C:\\Program Files\\Textaro%s" /remove:g *S-1-5-32-545\n' '' '\*')"$'\n'"$grant"
+check "the loaded DLL kept until the restart" cmp -s "$folder/TextaroBar.dll" "$work/old.dll"
+run wineboot -r
+check "the new DLL and nothing else after it" \
+    test "$(cmp "$folder/TextaroBar.dll" "$root/out/x86/TextaroBar.dll" && listed "$folder")" = "$ours"
 check "settings.ini untouched by the upgrade" cmp -s "$folder/settings.ini" "$work/settings.ini"
 check "the Gateway key kept by the upgrade" has "$(menu)" '^Gateway=127.0.0.1:8099$'
 check "menu.ini written again" has "$(menu)" '^Přezdívka=nick$'
@@ -85,12 +109,7 @@ printf 'wait 1500\nactivate\npress 0\nwait 1000\nkey up\nkey enter\nsnapshot loa
     > "$work/open.txt"
 run "$root/out/x86/browser-host.exe" --script "Z:${work//\//\\}\\open.txt" \
     --snapshots "Z:${work//\//\\}" > "$work/open.out" 2>/dev/null &
-waited() { # seconds, condition...
-    local end=$((SECONDS + $1))
-    shift
-    until "$@"; do [ "$SECONDS" -lt "$end" ] && sleep 0.1 || return 1; done
-}
-check "a browser has the toolbar loaded" waited 30 grep -q '^snapshot loaded' "$work/open.out"
+check "a browser has the toolbar loaded" waited 30 grep -qs '^snapshot loaded' "$work/open.out"
 check "the uninstaller ends while the toolbar is loaded" waited 30 test ! -e "$folder/uninstall.exe"
 touch "$work/loaded.png"
 wait
@@ -101,10 +120,17 @@ for view in $views; do
         lacks "$(query "$toolbar_key" "$view")" "$clsid"
 done
 check "the installed-programs entry gone" test -z "$(query "$entry_key" 64)"
-for file in TextaroBar.dll TextaroBar64.dll menu.ini uninstall.exe; do
-    check "$file gone" test ! -e "$folder/$file"
-done
+check "the toolbar's files gone" test "$(listed "$folder")" = settings.ini
 check "settings.ini kept" cmp -s "$folder/settings.ini" "$work/settings.ini"
+
+# A folder with other files is refused, untouched; the one an uninstall left is the toolbar's.
+foreign=$WINEPREFIX/drive_c/Foreign && mkdir "$foreign" && echo x > "$foreign/notes.txt"
+run "$setup" /S '/D=C:\Foreign'
+check "a foreign folder refused" test $? -ne 0 -a "$(listed "$foreign")" = notes.txt \
+    -a -z "$(query "$entry_key" 64)$(query "$class_key" 32)"
+check "icacls not run there" icacls_ran ""
+run "$setup" /S
+check "a reinstall over the kept settings.ini" test $? -eq 0
 
 echo "installer check ($arch): $failures failure(s)"
 [ "$failures" -eq 0 ]
