@@ -27,12 +27,19 @@ public:
                }) == IDYES;
     }
 
-    void ShowProgress() override {
+    void ShowProgress(std::size_t total) override {
         OnToolbarThread([&] {
             if (toolbar.progressWindow) {
-                toolbar.progressWindow->Show();
+                toolbar.progressWindow->Show(total);
             }
         });
+    }
+
+    bool Stopped() override { return toolbar.stopRun; }
+
+    void ShowCount(std::size_t current, std::size_t total) override {
+        PostMessageA(toolbar.Handle(), SmsToolbar::ShowCountMessage, current,
+                     static_cast<LPARAM>(total));
     }
 
     // Read for every request, without a hand-over: the toolbar's thread publishes the account
@@ -123,7 +130,8 @@ void SmsToolbar::StartSend() {
         return;
     }
     WaitForSendRun();
-    progressWindow = std::make_unique<ProgressDialog>(Handle());
+    stopRun = false;
+    progressWindow = std::make_unique<ProgressDialog>(Handle(), stopRun);
     if (!progressWindow->Create()) {
         progressWindow.reset();
     }
@@ -150,9 +158,15 @@ int SmsToolbar::SendWorker(SmsToolbar* toolbar) {
         input.scheduledTime = toolbar->scheduledTime;
     });
     ToolbarSendEnvironment environment(*toolbar);
-    RunSend(input, environment);
-    RunOnWindowThread(toolbar->Handle(),
-                      [&] { toolbar->SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE); });
+    const SendOutcome outcome = RunSend(input, environment);
+    RunOnWindowThread(toolbar->Handle(), [&] {
+        if (outcome.stopped) {
+            // Only what was not sent is left to send: pressing "Odeslat" again sends the rest,
+            // and a window that is closing keeps it as the draft.
+            toolbar->recipientBox.SetText(outcome.unsent);
+        }
+        toolbar->SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE);
+    });
     return 0;
 }
 
@@ -168,6 +182,7 @@ void SmsToolbar::ShowRunBox() {
 
 void SmsToolbar::EndSendRun() {
     closing = true;
+    stopRun = true;
     if (runBox) {
         runBox->Answer(0);
         runBox.reset();
