@@ -38,8 +38,13 @@ public:
     bool Stopped() override { return toolbar.stopRun; }
 
     void ShowCount(std::size_t current, std::size_t total) override {
-        PostMessageA(toolbar.Handle(), SmsToolbar::ShowCountMessage, current,
-                     static_cast<LPARAM>(total));
+        // More than one count in a frame or two nobody sees, and it slows a fast run down.
+        const DWORD now = GetTickCount();
+        if (now - countShown >= 30) {
+            countShown = now;
+            PostMessageA(toolbar.Handle(), SmsToolbar::ShowCountMessage, current,
+                         static_cast<LPARAM>(total));
+        }
     }
 
     // Read for every request, without a hand-over: the toolbar's thread publishes the account
@@ -110,6 +115,7 @@ private:
     }
 
     SmsToolbar& toolbar;
+    DWORD countShown = GetTickCount() - 30;
 };
 
 namespace {
