@@ -42,7 +42,18 @@ std::string CreditText(double credit) {
     return text;
 }
 
-void RunSend(const SendRunInput& input, SendEnvironment& environment) {
+std::string ProgressText(std::size_t current, std::size_t total) {
+    std::string text = "Probíhá odesílání zprávy";
+    if (total > 1) {
+        text.append(" ")
+            .append(std::to_string(current))
+            .append(" z ")
+            .append(std::to_string(total));
+    }
+    return text;
+}
+
+SendOutcome RunSend(const SendRunInput& input, SendEnvironment& environment) {
     const std::string message = BoxTextToMessage(input.message);
     std::string delay;
     if (input.delayArmed) {
@@ -50,18 +61,28 @@ void RunSend(const SendRunInput& input, SendEnvironment& environment) {
             if (!environment.ConfirmSendNow()) {
                 // The user keeps the boxes and the armed time, and hears nothing more.
                 environment.CloseProgress();
-                return;
+                return {};
             }
         } else {
             delay = DelayText(input.scheduledTime);
         }
     }
-    environment.ShowProgress();
+    const std::vector<std::string> recipients = SplitRecipients(input.recipients);
+    environment.ShowProgress(recipients.size());
 
     std::string report;
     bool failed = false;
+    SendOutcome outcome;
+    std::vector<std::string> unsent;
     std::optional<GatewayReply> last;
-    for (const std::string& recipient : SplitRecipients(input.recipients)) {
+    for (std::size_t i = 0; i < recipients.size(); ++i) {
+        const std::string& recipient = recipients[i];
+        if (outcome.stopped || environment.Stopped()) {
+            outcome.stopped = true;
+            unsent.push_back(recipient);
+            continue;
+        }
+        environment.ShowCount(i + 1, recipients.size());
         const SendAccount account = environment.Account();
         SendArgs args;
         args.login = account.login;
@@ -78,19 +99,32 @@ void RunSend(const SendRunInput& input, SendEnvironment& environment) {
             report += "SMS na číslo: " + recipient + " byla úspěšně odeslána.\n";
         } else {
             failed = true;
+            unsent.push_back(recipient);
             report +=
                 "SMS na číslo: " + recipient + " nebyla odeslána: " + last->FailureText() + "\n";
         }
     }
-    environment.DisarmDelay();
+    if (outcome.stopped) {
+        for (const std::string& recipient : unsent) {
+            if (!outcome.unsent.empty()) {
+                outcome.unsent += ';';
+            }
+            outcome.unsent += recipient;
+        }
+        report += "Odesílání bylo zastaveno; neodeslána zůstala čísla: " + outcome.unsent + "\n";
+    } else {
+        // A stopped run keeps the time armed: the rest goes when the first ones were to go.
+        environment.DisarmDelay();
+    }
     if (last) {
         environment.ShowCredit(last->Succeeded() ? CreditText(last->credit) : std::string());
     }
-    if (!failed) {
+    if (!failed && !outcome.stopped) {
         environment.MoveToHistories(MessageToBoxText(message), input.recipients);
     }
     environment.CloseProgress();
     if (!report.empty()) {
-        environment.ShowReport(report, failed);
+        environment.ShowReport(report, failed || outcome.stopped);
     }
+    return outcome;
 }

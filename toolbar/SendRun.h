@@ -3,6 +3,7 @@
 #include "gateway/GatewayReply.h"
 #include "gateway/GatewayRequests.h"
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -11,7 +12,9 @@
 // One press of the send button: the message goes to every recipient in turn, and the user
 // gets one report. The run itself decides everything; what it needs of the toolbar (the
 // account, the question, the progress window, the gateway, the labels, the histories and the
-// report) it asks of a SendEnvironment, which the toolbar serves on its own thread.
+// report) it asks of a SendEnvironment, which the toolbar serves on its own thread. The user
+// may stop a run (Storno, or closing the browser window): the request in flight finishes, no
+// other starts.
 
 // What the run reads when it starts.
 struct SendRunInput {
@@ -37,7 +40,11 @@ public:
     virtual std::time_t Now() = 0;
     // The past-time question; true when the user wants the message sent at once.
     virtual bool ConfirmSendNow() = 0;
-    virtual void ShowProgress() = 0;
+    virtual void ShowProgress(std::size_t total) = 0;
+    // Asked before each request: true once the user stopped the run.
+    virtual bool Stopped() = 0;
+    // The request for the current-th recipient of total (from 1) is about to go.
+    virtual void ShowCount(std::size_t current, std::size_t total) = 0;
     virtual SendAccount Account() = 0;
     virtual GatewayReply Send(const SendArgs& args) = 0;
     virtual void DisarmDelay() = 0;
@@ -48,7 +55,19 @@ public:
     virtual void ShowReport(const std::string& report, bool failed) = 0;
 };
 
-void RunSend(const SendRunInput& input, SendEnvironment& environment);
+// What a run leaves to send again.
+struct SendOutcome {
+    // The user stopped the run before every recipient was tried.
+    bool stopped = false;
+    // Of a stopped run: the recipients that failed or were not tried, in the order written,
+    // joined by ";" as the recipient box takes them.
+    std::string unsent;
+};
+
+SendOutcome RunSend(const SendRunInput& input, SendEnvironment& environment);
+
+// The progress window's text: the count only when there is more than one recipient.
+std::string ProgressText(std::size_t current, std::size_t total);
 
 // The recipients in the order written: the pieces between ";" separators, empty ones skipped,
 // each taken as it stands.

@@ -27,12 +27,24 @@ public:
                }) == IDYES;
     }
 
-    void ShowProgress() override {
+    void ShowProgress(std::size_t total) override {
         OnToolbarThread([&] {
             if (toolbar.progressWindow) {
-                toolbar.progressWindow->Show();
+                toolbar.progressWindow->Show(total);
             }
         });
+    }
+
+    bool Stopped() override { return toolbar.stopRun; }
+
+    void ShowCount(std::size_t current, std::size_t total) override {
+        // More than one count in a frame or two nobody sees, and it slows a fast run down.
+        const DWORD now = GetTickCount();
+        if (now - countShown >= 30) {
+            countShown = now;
+            PostMessageA(toolbar.Handle(), SmsToolbar::ShowCountMessage, current,
+                         static_cast<LPARAM>(total));
+        }
     }
 
     // Read for every request, without a hand-over: the toolbar's thread publishes the account
@@ -103,6 +115,7 @@ private:
     }
 
     SmsToolbar& toolbar;
+    DWORD countShown = GetTickCount() - 30;
 };
 
 namespace {
@@ -123,7 +136,8 @@ void SmsToolbar::StartSend() {
         return;
     }
     WaitForSendRun();
-    progressWindow = std::make_unique<ProgressDialog>(Handle());
+    stopRun = false;
+    progressWindow = std::make_unique<ProgressDialog>(Handle(), stopRun);
     if (!progressWindow->Create()) {
         progressWindow.reset();
     }
@@ -150,9 +164,15 @@ int SmsToolbar::SendWorker(SmsToolbar* toolbar) {
         input.scheduledTime = toolbar->scheduledTime;
     });
     ToolbarSendEnvironment environment(*toolbar);
-    RunSend(input, environment);
-    RunOnWindowThread(toolbar->Handle(),
-                      [&] { toolbar->SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE); });
+    const SendOutcome outcome = RunSend(input, environment);
+    RunOnWindowThread(toolbar->Handle(), [&] {
+        if (outcome.stopped) {
+            // Only what was not sent is left to send: pressing "Odeslat" again sends the rest,
+            // and a window that is closing keeps it as the draft.
+            toolbar->recipientBox.SetText(outcome.unsent);
+        }
+        toolbar->SendMsg(TB_ENABLEBUTTON, SendSlot, TRUE);
+    });
     return 0;
 }
 
@@ -168,6 +188,7 @@ void SmsToolbar::ShowRunBox() {
 
 void SmsToolbar::EndSendRun() {
     closing = true;
+    stopRun = true;
     if (runBox) {
         runBox->Answer(0);
         runBox.reset();

@@ -364,13 +364,18 @@ LRESULT SmsToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_DESTROY:
-        // A run still going finishes its request first; it shows nothing more.
+        // A run still going finishes its request in flight and stops; it shows nothing more.
         EndSendRun();
         SaveDraft();
         break;
     case ShowRunBoxMessage:
         // The toolbar may be gone when the box returns: nothing of it is touched after.
         ShowRunBox();
+        return 0;
+    case ShowCountMessage:
+        if (progressWindow) {
+            progressWindow->ShowCount(wParam, static_cast<std::size_t>(lParam));
+        }
         return 0;
     case WM_COMMAND:
         // A command picked from a menu that this window owns; identifier 0 is no command.

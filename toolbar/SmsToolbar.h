@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -26,8 +27,8 @@ class ToolbarHost;
 class SmsToolbar : public Window {
 public:
     SmsToolbar();
-    // Waits for a send run still going, keeps the draft, then takes the window down while the
-    // members the window's messages reach are still there.
+    // Stops a send run still going after its request in flight, keeps the draft, then takes the
+    // window down while the members the window's messages reach are still there.
     ~SmsToolbar() override;
 
     bool CreateToolbar(int left, int top, int right, int bottom, HWND parent, ToolbarHost* owner);
@@ -130,12 +131,18 @@ private:
     std::shared_ptr<RunBox> runBox;
     // Set while the window goes away: a run still going asks and reports nothing more.
     bool closing = false;
+    // Set by Storno or by the window going away; the run stops after the request in flight.
+    std::atomic<bool> stopRun{false};
 
     friend class ToolbarSendEnvironment;
     // Posted to the toolbar when the send run has a box to show.
     static constexpr UINT ShowRunBoxMessage = WM_APP + 1;
+    // Posted with the recipient the run sends to now (from 1) and their number: the run need
+    // not wait for the window to show it.
+    static constexpr UINT ShowCountMessage = WM_APP + 2;
     void ShowRunBox();
-    // The window goes away: answers a box the run waits on and waits for the run to end.
+    // The window goes away: stops the run, answers a box it waits on and waits for the request
+    // in flight.
     void EndSendRun();
     void WaitForSendRun();
 

@@ -21,19 +21,27 @@ namespace {
 using namespace std::string_literals;
 using Texts = std::vector<std::string>;
 
-// Records what a run asks of the toolbar; every request is accepted.
+// Records what a run asks of the toolbar; every request is accepted but one to "12", which the
+// user stops the run during.
 class RecordingToolbar : public SendEnvironment {
 public:
     std::time_t Now() override { return now; }
     bool ConfirmSendNow() override { return Note("question"), true; }
-    void ShowProgress() override { Note("progress shown"); }
+    void ShowProgress(std::size_t total) override {
+        Note("progress shown " + std::to_string(total));
+    }
+    bool Stopped() override { return stopped; }
+    void ShowCount(std::size_t current, std::size_t) override {
+        Note("count " + std::to_string(current));
+    }
     SendAccount Account() override {
         return {"jana", "0123456789abcdef0123456789abcdef", "", "", 0};
     }
     GatewayReply Send(const SendArgs& args) override {
+        stopped = args.recipient == "12";
         Note("send " + std::string(args.recipient) + " delay " + std::string(args.delay));
         GatewayReply reply;
-        reply.SetBody("status=1\ncredit=7\n");
+        reply.SetBody(args.recipient == "12" ? "status=3\nerrtext=x\n" : "status=1\ncredit=7\n");
         return reply;
     }
     void DisarmDelay() override { Note("disarmed"); }
@@ -42,27 +50,37 @@ public:
         Note("history " + message + " " + recipients);
     }
     void CloseProgress() override { Note("progress closed"); }
-    void ShowReport(const std::string&, bool) override { Note("report"); }
+    void ShowReport(const std::string&, bool failed) override {
+        Note(failed ? "report!" : "report");
+    }
 
     void Note(const std::string& event) { events.push_back(event); }
 
     std::time_t now = 1'000'000;
+    bool stopped = false;
     std::vector<std::string> events;
 };
 
-TEST(SendRun, AMomentInTheCurrentSecondIsStillValidAndOnlySeparatorsSendNothing) {
+TEST(SendRun, AMomentInTheCurrentSecondIsStillValidAndAStopLeavesWhatWasNotSent) {
     setenv("TZ", "UTC", 1);
     tzset();
     const std::pair<SendRunInput, Texts> runs[] = {
         {{"Ahoj", "111", false, true, 1'000'000}, // armed for the toolbar's now
-         {"progress shown", "send 111 delay 1970-01-12 13:46:40", "disarmed", "credit 7.00 Kč",
-          "history Ahoj 111", "progress closed", "report"}},
+         {"progress shown 1", "count 1", "send 111 delay 1970-01-12 13:46:40", "disarmed",
+          "credit 7.00 Kč", "history Ahoj 111", "progress closed", "report"}},
         {{"Ahoj", ";;", false, false, 0},
-         {"progress shown", "disarmed", "history Ahoj ;;", "progress closed"}},
+         {"progress shown 0", "disarmed", "history Ahoj ;;", "progress closed"}},
+        // The armed time stays for the rest.
+        {{"Ahoj", "111;12;;222;333", false, true, 2'000'000},
+         {"progress shown 4", "count 1", "send 111 delay 1970-01-24 03:33:20", "count 2",
+          "send 12 delay 1970-01-24 03:33:20", "credit ", "progress closed", "report!",
+          "unsent 12;222;333"}},
     };
     for (const auto& [input, events] : runs) {
         RecordingToolbar toolbar;
-        RunSend(input, toolbar);
+        if (const SendOutcome outcome = RunSend(input, toolbar); outcome.stopped) {
+            toolbar.Note("unsent " + outcome.unsent);
+        }
         EXPECT_EQ(events, toolbar.events) << input.recipients;
     }
 }

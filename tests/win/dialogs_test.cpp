@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <ctime>
 #include <set>
 
@@ -54,7 +55,8 @@ SYSTEMTIME Picker(HWND dialog, int picker, const SYSTEMTIME* set = nullptr) {
 using Dialogs = DialogTest;
 
 TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
-    ProgressDialog progress(owner);
+    std::atomic<bool> stop;
+    ProgressDialog progress(owner, stop);
     ASSERT_TRUE(progress.Create());
     HWND window = FindDialog("Odesílání");
     ASSERT_NE(nullptr, window);
@@ -65,8 +67,9 @@ TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
     RECT area{};
     GetClientRect(animation, &area);
 
-    progress.Show();
+    progress.Show(1);
     EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(FindWindowExA(window, nullptr, "Button", nullptr)) << "no Storno for one";
     std::set<std::vector<COLORREF>> frames;
     for (int sample = 0; sample < 5; ++sample) {
         PumpMessages(70);
@@ -86,9 +89,10 @@ TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
 
 TEST_F(Dialogs, ProgressWindowWithoutItsOwnerIsNotMadeAndShowAndCloseDoNothing) {
     DestroyWindow(owner);
-    ProgressDialog progress(owner);
+    std::atomic<bool> stop;
+    ProgressDialog progress(owner, stop);
     EXPECT_FALSE(progress.Create());
-    progress.Show();
+    progress.Show(2);
     EXPECT_EQ(nullptr, FindDialog("Odesílání"));
     progress.Close();
     EXPECT_EQ(nullptr, FindDialog("Odesílání"));
