@@ -60,8 +60,12 @@ int SmsToolbar::RefreshAccountInfo(const RefreshStart* start) {
     const GatewayReply reply = start->shared->gateway.Info(start->login, start->password);
     const std::shared_ptr<SharedState>& shared = start->shared;
     RunOnWindowThread(start->window, [&] {
-        if (shared->toolbar) {
-            shared->toolbar->ShowAccountInfo(reply);
+        // A reply for the account the toolbar had when the refresh began: once the user has
+        // changed the name or the password, its credit and nickname are somebody else's.
+        SmsToolbar* toolbar = shared->toolbar;
+        if (toolbar && toolbar->settings.UserName == start->login &&
+            toolbar->settings.Pasword == start->password) {
+            toolbar->ShowAccountInfo(reply);
         }
     });
     return 0;
@@ -76,7 +80,10 @@ void SmsToolbar::ShowAccountInfo(const GatewayReply& reply) {
             settings.Save();
         }
         PublishAccount();
-        messageBox.UpdateCounter();
+        // The nickname counts only in front of a message: an empty box keeps its first words.
+        if (!messageBox.Text().empty()) {
+            messageBox.UpdateCounter();
+        }
     }
     ShowCredit(reply);
 }

@@ -66,10 +66,26 @@ void SmsToolbar::OnMenuCommand(int command) {
 void SmsToolbar::ShowSettings() {
     // Owned by the browser window, which waits while it is open: a second dialog or a send
     // started meanwhile would work on the settings under it.
+    // The portal visit belongs to the account it was signed in with: a new name or password
+    // drops it before any page opens, the nickname page that OK may open included.
+    std::string login = settings.UserName;
+    std::string password = settings.Pasword;
+    const auto forgetAnOldVisit = [&] {
+        if (settings.UserName != login || settings.Pasword != password) {
+            gatewayClient.ForgetSession();
+            login = settings.UserName;
+            password = settings.Pasword;
+        }
+    };
     SettingsDialog dialog(
         settings, gatewayClient,
-        [this](std::string_view action) { OpenPortalPage(std::string(action)); }, Handle());
+        [&](std::string_view action) {
+            forgetAnOldVisit();
+            OpenPortalPage(std::string(action));
+        },
+        Handle());
     const bool saved = dialog.Run() == IDOK;
+    forgetAnOldVisit();
     // A new password is kept even when the rest of the dialog is cancelled.
     PublishAccount();
     if (!saved) {
