@@ -10,7 +10,7 @@ std::string VersionTag(std::uint32_t fileVersionMs, std::uint32_t fileVersionLs)
 std::string PortalPageLink(std::string_view portalBase, std::string_view sid,
                            std::string_view action) {
     return std::string(portalBase) + "index.xp?sid=" + UrlEscape(sid) +
-           "&action=" + UrlEscape(action);
+           "&action=" + std::string(action);
 }
 
 std::string PortalHomeLink(std::string_view portalBase) {

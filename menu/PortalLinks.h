@@ -11,9 +11,10 @@
 // not shown). It begins with "&", so it extends the query a link already has.
 std::string VersionTag(std::uint32_t fileVersionMs, std::uint32_t fileVersionLs);
 
-// A page of the portal bound to the visit: base "index.xp?sid=" sid "&action=" action. Both
-// values are %-escaped, so a session identifier with "&" or "#" cannot rewrite the link; an
-// unknown session goes as "sid=" with nothing after it.
+// A page of the portal bound to the visit: base "index.xp?sid=" sid "&action=" action. The
+// session identifier comes from the network and is %-escaped, so one with "&" or "#" cannot
+// rewrite the link; the action is the deployment's own, from menu.ini, and goes as written
+// ("history&page=2" reaches the portal as two values). An unknown session goes as "sid=".
 std::string PortalPageLink(std::string_view portalBase, std::string_view sid,
                            std::string_view action);
 

@@ -1,6 +1,8 @@
 // The main menu from the menu.ini sections: each web item is an entry of its section split at
 // the first "=", in order, within its range of identifiers; and a portal page built from any
-// item's value keeps the version tag and the value as parameters the server reads back.
+// session and any item's plain value (the deployment's action goes as written: one with "&",
+// "%" or "#" is its own query text) keeps the session, the version tag and the value as
+// parameters the server reads back.
 #include "fuzz_check.h"
 #include "gateway_query.h"
 #include "menu/MainMenuItems.h"
@@ -51,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string tag = VersionTag(ms, ls);
     const std::string version = tag.substr(tag.find('=') + 1);
     for (const MenuItem& item : items) {
+        if (item.value.find_first_of("&%#") != std::string::npos) {
+            continue;
+        }
         const std::string link = PortalPageLink("http://h/", sid, item.value) + tag;
         const server::GatewayQuery query(link.substr(std::string("http://h/").size()));
         Require(!query.Malformed() && query.Path() == "index.xp", "the link is well formed");

@@ -1,5 +1,5 @@
+#include "menu/MainMenuItems.h"
 #include "res/resource.h"
-#include "toolbar/SmsCounter.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -100,32 +100,41 @@ TEST_F(Menus, MenusShowTheirItemsBelowTheButtons) {
     EXPECT_EQ("Vybrat adresáta", watcher.Seen()[0].caption) << "the first item opens the picker";
 }
 
-TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
-    OpenSignedIn("[MojeTextaro]\r\nOdeslané zprávy=history\r\nA=b=c\r\n");
+TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefusedOrTheAccountChanged) {
+    OpenSignedIn("[MojeTextaro]\r\nOdeslané zprávy=history\r\nA=history&page=2\r\n");
     const std::regex page("http://" + address + R"(/index\.xp\?sid=([0-9a-f]+)&action=)" +
-                          R"(([^&]+)&IETOOLBARVAR=1\.0\.76)");
+                          R"((.+)&IETOOLBARVAR=1\.0\.76)");
     const struct {
         int command;
-        bool logOutFirst; // on the portal, before the command
-        int logins;       // the sign-ins and checks of the visit the command takes
+        const char* before; // on the portal (log out) or in "Nastavení" (the user name)
+        int logins;         // the sign-ins and checks of the visit the command takes
         int checks;
         bool sameVisit; // the visit of the step before
         const char* action;
+        const char* user = "jana";
     } steps[] = {
-        {3, false, 1, 0, false, "history"},
-        {4, false, 0, 1, true, "b%3Dc"},
-        {3, true, 1, 1, false, "history"},
+        {3, "", 1, 0, false, "history"},
+        {4, "", 0, 1, true, "history&page=2"},
+        {3, "logout", 1, 1, false, "history"},
+        {3, "eva", 1, 0, false, "history", "eva"},
     };
     std::string visit;
-    for (const auto& [command, logOutFirst, logins, checks, sameVisit, action] : steps) {
-        if (logOutFirst) {
+    for (const auto& [command, before, logins, checks, sameVisit, action, user] : steps) {
+        if (std::string(before) == "logout") {
             HttpGet(address, "/index.xp?sid=" + visit + "&action=logout");
+        } else if (*before) {
+            DialogWatcher settings([&](HWND dialog, const SeenDialog&) {
+                SetDlgItemTextA(dialog, IDC_SETTINGS_USERNAME, before);
+                return IDOK;
+            });
+            PostMessageA(browser->Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
+            Serve([&] { return !settings.Seen().empty() && !FindDialog("Nastavení"); });
         }
-        std::map<std::string, int> before = Requests();
+        std::map<std::string, int> counted = Requests();
         Pick(0, command);
         std::map<std::string, int> after = Requests();
-        EXPECT_EQ(logins, after["rapi.info_login"] - before["rapi.info_login"]);
-        EXPECT_EQ(checks, after["rapi.info"] - before["rapi.info"]);
+        EXPECT_EQ(logins, after["rapi.info_login"] - counted["rapi.info_login"]);
+        EXPECT_EQ(checks, after["rapi.info"] - counted["rapi.info"]);
         std::smatch link;
         const std::string opened = LastNavigation();
         ASSERT_TRUE(std::regex_match(opened, link, page)) << opened;
@@ -133,7 +142,7 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefused) {
         EXPECT_EQ(action, link[2].str()) << opened;
         visit = link[1];
         const std::string served = HttpGet(address, opened.substr(opened.find("/index.xp")));
-        EXPECT_NE(std::string::npos, served.find("<b>jana</b>")) << served;
+        EXPECT_NE(std::string::npos, served.find("<b>" + std::string(user) + "</b>")) << served;
     }
 
     OpenSignedIn("[MojeTextaro]\r\nÚčet=account\r\n", "nikdo");
@@ -204,7 +213,7 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         const char* login;
         std::string gateway;
         const char* creditPattern;
-        const char* nick;            // what the counter counts; null: the counter is left alone
+        const char* nick;            // what the next send signs with; null: no send
         bool settingsWritten;        // an empty Nick is saved
         const char* reply = nullptr; // the server's reply instead of its own, escaped for a query
     } cases[] = {
@@ -224,7 +233,7 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         const std::string before = ReadFile(Beside("settings.ini"));
         Serve([&] { return !WindowText(credit).empty(); }, 3000);
         EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(creditPattern))) << login;
-        EXPECT_EQ(nick ? CounterText("", nick) : "0 zn.\n0 sms", WindowText(counter)) << login;
+        EXPECT_EQ("0 zn.\n0 sms", WindowText(counter)) << "an empty box keeps its first words";
         const std::string after = ReadFile(Beside("settings.ini"));
         EXPECT_EQ(settingsWritten, before != after) << login;
         EXPECT_EQ(settingsWritten, after.find("Nick=\r\n") != std::string::npos) << after;
