@@ -143,6 +143,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
     messageBox.LoadHistory(settings, HistoryKind::Text);
     recipientBox.LoadHistory(settings, HistoryKind::Recipient);
     LoadDraft();
+    writeFailure.ReportLeftOver(Handle());
     gatewayClient.Connect();
     StartAccountRefresh();
 

@@ -152,17 +152,26 @@ TEST_F(Composer, DraftsComeBackWholeFromTheLastWindowClosedWithText) {
     EXPECT_EQ(std::string::npos, ReadFile(Beside("settings.ini")).find("[Draft]"));
 }
 
-TEST_F(Composer, ASettingsFileThatCannotBeWrittenIsToldOnce) {
+// Told from the toolbar's loop, never in the middle of its closing: the draft a closing toolbar
+// could not keep is told by the next one, once.
+TEST_F(Composer, ASettingsFileThatCannotBeWrittenIsToldOnceAndNeverAsTheToolbarCloses) {
     ASSERT_TRUE(CreateDirectoryA(Beside("settings.ini").c_str(), nullptr));
     DialogWatcher notice;
     Open();
     browser->Type("Ahoj", "777111222;");
     browser.reset();
     PumpMessages(300);
-    ASSERT_EQ(1u, notice.Seen().size()) << "two failed writes, one notice";
-    EXPECT_EQ("TextaroBar", notice.Seen()[0].caption);
-    EXPECT_EQ("exclamation", notice.Seen()[0].icon);
-    EXPECT_NE(std::string::npos, notice.Seen()[0].text.find(Beside("settings.ini")))
+    EXPECT_TRUE(notice.Seen().empty()) << "no box while the window goes";
+    for (int opened = 0; opened < 2; ++opened) {
+        Open();
+        PumpMessages(300);
+    }
+    ASSERT_EQ(1u, notice.Seen().size()) << "told by the next toolbar only";
+    EXPECT_EQ("TextaroBar exclamation", notice.Seen()[0].caption + " " + notice.Seen()[0].icon);
+    EXPECT_NE(std::string::npos,
+              notice.Seen()[0].text.find("Poslední neodeslanou zprávu se při zavření lišty "
+                                         "nepodařilo uložit: do souboru\n" +
+                                         Beside("settings.ini")))
         << notice.Seen()[0].text;
 }
 
