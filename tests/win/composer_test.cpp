@@ -1,3 +1,4 @@
+#include "store/HistorySection.h"
 #include "store/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "toolbar/HistoryCombo.h"
@@ -94,7 +95,7 @@ TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheB
     EXPECT_TRUE(browser->Site().LastFocus());
 }
 
-// A box alone keeps its most recent entries whole, one that differs only in letter case replaced
+// A history keeps its most recent entries whole, one that differs only in letter case replaced
 // and line breaks saved as spaces.
 TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     Open();
@@ -102,12 +103,11 @@ TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     HistoryCombo box;
     ASSERT_TRUE(box.Create(browser->Frame()));
     for (char letter = 'a'; letter < 'a' + 12; ++letter) {
-        box.PushHistory(std::string(3300, letter));
+        box.SaveHistory(settings, HistoryKind::Text, std::string(3300, letter));
     }
     for (const char* pushed : {"Ahoj", "Zítra v 8", "Čau", "ZÍTRA V 8", "čau", "Ahoj\r\nv 8\n="}) {
-        box.PushHistory(pushed);
+        box.SaveHistory(settings, HistoryKind::Text, pushed);
     }
-    box.SaveHistory(settings, HistoryKind::Text);
 
     HistoryCombo next;
     ASSERT_TRUE(next.Create(browser->Frame()));
@@ -118,6 +118,22 @@ TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
         EXPECT_EQ(recent[i], next.Entry(i)) << i;
     }
     EXPECT_EQ(std::string(3300, 'f'), next.Entry(10)) << "long entries are read whole";
+}
+
+// Each window's send puts its message and recipients on top of the histories as they stand.
+TEST_F(Composer, MessagesSentFromTwoWindowsAreBothInTheHistories) {
+    OpenSignedIn();
+    BrowserWindow other(dll);
+    DialogWatcher reports;
+    BrowserWindow* windows[] = {browser.get(), &other};
+    for (unsigned i = 0; i < 2; ++i) {
+        windows[i]->Type("z okna " + std::to_string(i), "77711122" + std::to_string(i));
+        windows[i]->Click(8);
+        ASSERT_TRUE(Serve([&] { return reports.Seen().size() == i + 1; }, 20000));
+    }
+    const Settings stored(dll.Path());
+    EXPECT_EQ((std::vector<std::string>{"z okna 1", "z okna 0", "777111221", "777111220"}),
+              ParseHistorySection(stored.ReadTextHistory() + stored.ReadRecipientHistory()));
 }
 
 // Unsent texts come back in the next window; a window that never showed the draft leaves it
