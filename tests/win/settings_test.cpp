@@ -180,7 +180,9 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
             TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), "heslo");
             TypeOver(GetDlgItem(dialog, IDC_PASSWORD_CONFIRM), "heslo");
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-            refreshedWhileOpen = WaitFor([&] { return !WindowText(credit).empty(); });
+            refreshedWhileOpen = WaitFor([&] {
+                return !WindowText(credit).empty() && !WindowText(other.Child("Static", 1)).empty();
+            });
             PostMessageA(FindDialog("Nastavení"), WM_COMMAND, IDCANCEL, 0);
         } else if (shown.caption != "Nastavení") {
             return IDOK; // the send's report
