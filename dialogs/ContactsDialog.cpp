@@ -205,9 +205,12 @@ void ContactsDialog::Add() {
                                                    typed.email, typed.name, typed.surname);
         if (reply.Succeeded()) {
             typed.id = std::to_string(reply.id);
-            const int count = settings.GetContactCount();
-            settings.WriteContact(count, JoinContact(typed));
-            settings.SetContactCount(count + 1);
+            // Another window may be adding at the same moment: each takes the count it finds.
+            settings.Locked([&] {
+                const int count = settings.GetContactCount();
+                settings.WriteContact(count, JoinContact(typed));
+                settings.SetContactCount(count + 1);
+            });
             Fill();
             Say("Kontakt byl úspěšně přidán.", MB_ICONINFORMATION);
             return;
@@ -235,7 +238,12 @@ void ContactsDialog::Edit() {
             gateway.AddrEdit(settings.UserName, settings.Pasword, contact.id, contact.phone,
                              contact.email, contact.name, contact.surname);
         if (reply.Succeeded()) {
-            settings.WriteContact(index, JoinContact(contact));
+            // Another window may have moved the entry meanwhile.
+            settings.Locked([&] {
+                if (const int at = settings.FindContact(index, contact.id); at >= 0) {
+                    settings.WriteContact(at, JoinContact(contact));
+                }
+            });
             Fill();
             Say("Údaje byly úspěšně změněny.", MB_ICONINFORMATION);
             break;
@@ -254,15 +262,15 @@ void ContactsDialog::Delete() {
     const int index = StoreIndexOf(row);
     std::string stored;
     settings.ReadContact(index, stored);
-    const GatewayReply reply =
-        gateway.AddrDel(settings.UserName, settings.Pasword, SplitContact(stored).id);
+    const std::string id = SplitContact(stored).id;
+    const GatewayReply reply = gateway.AddrDel(settings.UserName, settings.Pasword, id);
     if (!reply.Succeeded()) {
         Say("Kontakt nebyl odstraněn:\n" + reply.FailureText(), MB_ICONEXCLAMATION);
         return;
     }
     HWND list = Item(IDC_CONTACTS_LIST);
     SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-    settings.DeleteContact(index);
+    settings.Locked([&] { settings.DeleteContact(settings.FindContact(index, id)); });
     // The entries behind the deleted one moved down a key: so do the rows that show them.
     const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int r = 0; r < rows; ++r) {
@@ -300,13 +308,15 @@ void ContactsDialog::Download() {
             MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, "Stažení kontaktů") != IDYES) {
         return;
     }
-    if (entries.empty()) {
-        settings.ClearContacts();
-    }
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        settings.WriteContact(static_cast<int>(i), entries[i]);
-    }
-    settings.SetContactCount(static_cast<int>(entries.size()));
+    settings.Locked([&] {
+        if (entries.empty()) {
+            settings.ClearContacts();
+        }
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            settings.WriteContact(static_cast<int>(i), entries[i]);
+        }
+        settings.SetContactCount(static_cast<int>(entries.size()));
+    });
     Fill();
     EnableRowButtons(SelectedRow() >= 0);
 }

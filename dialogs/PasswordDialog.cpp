@@ -9,6 +9,7 @@ PasswordDialog::PasswordDialog(Settings& settings, HWND parent)
     : Dialog(IDD_PASSWORD, parent, 0), settings(settings) {}
 
 INT_PTR PasswordDialog::Run() {
+    settings.Load();
     return RunModal();
 }
 

@@ -13,6 +13,8 @@ SettingsDialog::SettingsDialog(Settings& settings, GatewayClient& gateway,
       openPortalPage(std::move(openPortalPage)), owner(parent) {}
 
 INT_PTR SettingsDialog::Run() {
+    // Another window may have saved since this toolbar loaded its settings.
+    settings.Load();
     const INT_PTR result = RunModal();
     if (result == IDOK && nickWarningDue) {
         MessageBoxA(owner, "Pro přezdívku na začátku zprávy musíte mít aktivovánu přezdívku.",

@@ -2,6 +2,7 @@
 
 #include "store/DraftText.h"
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -13,8 +14,16 @@ public:
     explicit Settings(const std::string& modulePath);
     virtual ~Settings() = default;
 
+    // Load takes the six account keys as settings.ini holds them now. Save writes only the keys
+    // changed here since, so that it never puts back what another window saved meanwhile, and
+    // takes the others as that window left them.
     void Load();
-    void Save() const;
+    void Save();
+
+    // Runs the change with settings.ini held against every toolbar of the user, in this process
+    // or another, 32-bit or 64-bit: what it reads is the file as it stands, and nobody writes
+    // before it is done. A change may nest another.
+    void Locked(const std::function<void()>& change) const;
 
     // The uninstaller program and its arguments, from menu.ini.
     void ReadUninstall(std::string& program, std::string& arguments) const;
@@ -52,8 +61,12 @@ public:
     void DeleteContact(int k) const;
     // Removes every entry and sets the count to 0.
     void ClearContacts() const;
+    // Where the entry with the id (its text before the first comma) is now: the index given
+    // while it still holds it, else the first that does; -1 when none does.
+    int FindContact(int index, const std::string& id) const;
 
     // The unsent message and recipients, section "Draft"; an empty draft removes the section.
+    // The last window to write it wins.
     Draft ReadDraft() const;
     void WriteDraft(const Draft& draft) const;
 
@@ -71,5 +84,12 @@ public:
     std::string menuPath;
 
 private:
+    using AccountValues = std::array<std::string, 6>;
+    AccountValues Values() const;
+    void Take(const AccountValues& values);
     void Written(bool written) const;
+
+    std::string lockName;
+    // The six keys' values as loaded or last saved, as Values gives them.
+    AccountValues stored;
 };

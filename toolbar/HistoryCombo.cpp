@@ -98,17 +98,25 @@ void HistoryCombo::LoadHistory(const Settings& source, HistoryKind kind) {
     }
 }
 
-void HistoryCombo::SaveHistory(const Settings& source, HistoryKind kind) const {
-    std::vector<std::string> entries;
-    for (int i = 0; i < EntryCount() && entries.size() < MaxHistoryEntries; ++i) {
-        entries.push_back(Entry(i));
-    }
-    const std::string section = BuildHistorySection(entries);
-    if (kind == HistoryKind::Text) {
-        source.WriteTextHistory(section);
-    } else {
-        source.WriteRecipientHistory(section);
-    }
+void HistoryCombo::SaveHistory(const Settings& source, HistoryKind kind, const std::string& added) {
+    source.Locked([&] {
+        while (EntryCount() > 0 && SendMsg(CBEM_DELETEITEM, 0) != CB_ERR) {
+        }
+        LoadHistory(source, kind);
+        if (!added.empty()) {
+            PushHistory(added);
+        }
+        std::vector<std::string> entries;
+        for (int i = 0; i < EntryCount() && entries.size() < MaxHistoryEntries; ++i) {
+            entries.push_back(Entry(i));
+        }
+        const std::string section = BuildHistorySection(entries);
+        if (kind == HistoryKind::Text) {
+            source.WriteTextHistory(section);
+        } else {
+            source.WriteRecipientHistory(section);
+        }
+    });
 }
 
 void HistoryCombo::PushHistory(const std::string& text) {

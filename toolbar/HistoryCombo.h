@@ -41,8 +41,10 @@ public:
     std::string Entry(int index) const;
 
     void LoadHistory(const Settings& source, HistoryKind kind);
-    // Writes the list, at most its 11 most recent entries, as the whole section.
-    void SaveHistory(const Settings& source, HistoryKind kind) const;
+    // Puts the text, unless empty, on top of the list as settings.ini holds it now (other
+    // windows add to it too), as PushHistory does, and writes the list back, at most its 11
+    // most recent entries.
+    void SaveHistory(const Settings& source, HistoryKind kind, const std::string& added);
     // Puts the text on top of the list in place of every entry equal to it but for letter
     // case, and empties the box.
     void PushHistory(const std::string& text);

@@ -63,14 +63,8 @@ public:
 
     void MoveToHistories(const std::string& message, const std::string& recipients) override {
         OnToolbarThread([&] {
-            if (!message.empty()) {
-                toolbar.messageBox.PushHistory(message);
-            }
-            toolbar.messageBox.SaveHistory(toolbar.settings, HistoryKind::Text);
-            if (!recipients.empty()) {
-                toolbar.recipientBox.PushHistory(recipients);
-            }
-            toolbar.recipientBox.SaveHistory(toolbar.settings, HistoryKind::Recipient);
+            toolbar.messageBox.SaveHistory(toolbar.settings, HistoryKind::Text, message);
+            toolbar.recipientBox.SaveHistory(toolbar.settings, HistoryKind::Recipient, recipients);
         });
     }
 

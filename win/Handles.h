@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 // Owning wrappers for the GDI, image-list, menu, kernel and library handles the toolbar holds.
@@ -63,4 +64,28 @@ public:
 private:
     HDC dc;
     HGDIOBJ previous;
+};
+
+// Holds a named mutex, which every process of the session that names it shares, for a scope;
+// a thread that holds it may take it again. One that cannot be had within the wait (say, its
+// name is another kind of object's) is not held, and the scope runs all the same.
+class NamedMutexLock {
+public:
+    NamedMutexLock(const std::string& name, DWORD waitMs)
+        : mutex(CreateMutexA(nullptr, FALSE, name.c_str())) {
+        const DWORD waited = mutex ? WaitForSingleObject(mutex.get(), waitMs) : WAIT_FAILED;
+        // An owner that died mid-change leaves the mutex abandoned, and ours.
+        held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~NamedMutexLock() {
+        if (held) {
+            ReleaseMutex(mutex.get());
+        }
+    }
+    NamedMutexLock(const NamedMutexLock&) = delete;
+    NamedMutexLock& operator=(const NamedMutexLock&) = delete;
+
+private:
+    KernelHandle mutex;
+    bool held = false;
 };

@@ -1,3 +1,4 @@
+#include "store/HistorySection.h"
 #include "store/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "toolbar/HistoryCombo.h"
@@ -7,9 +8,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <ranges>
 #include <string>
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 class Composer : public ToolbarTest {
 protected:
@@ -94,7 +99,7 @@ TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheB
     EXPECT_TRUE(browser->Site().LastFocus());
 }
 
-// A box alone keeps its most recent entries whole, one that differs only in letter case replaced
+// A history keeps its most recent entries whole, one that differs only in letter case replaced
 // and line breaks saved as spaces.
 TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     Open();
@@ -102,12 +107,11 @@ TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     HistoryCombo box;
     ASSERT_TRUE(box.Create(browser->Frame()));
     for (char letter = 'a'; letter < 'a' + 12; ++letter) {
-        box.PushHistory(std::string(3300, letter));
+        box.SaveHistory(settings, HistoryKind::Text, std::string(3300, letter));
     }
     for (const char* pushed : {"Ahoj", "Zítra v 8", "Čau", "ZÍTRA V 8", "čau", "Ahoj\r\nv 8\n="}) {
-        box.PushHistory(pushed);
+        box.SaveHistory(settings, HistoryKind::Text, pushed);
     }
-    box.SaveHistory(settings, HistoryKind::Text);
 
     HistoryCombo next;
     ASSERT_TRUE(next.Create(browser->Frame()));
@@ -118,6 +122,30 @@ TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
         EXPECT_EQ(recent[i], next.Entry(i)) << i;
     }
     EXPECT_EQ(std::string(3300, 'f'), next.Entry(10)) << "long entries are read whole";
+}
+
+// Runs started at once in two windows, which share the browser's connections to the gateway,
+// send every message once, and both windows' texts go into the histories as they stand.
+TEST_F(Composer, RunsFromTwoWindowsAtOnceSendAllAndKeepBothInTheHistories) {
+    OpenSignedIn();
+    BrowserWindow other(dll);
+    DialogWatcher reports;
+    BrowserWindow* windows[] = {browser.get(), &other};
+    for (int i = 0; i < 2; ++i) {
+        windows[i]->Type("z okna " + std::to_string(i),
+                         "60400000" + std::to_string(i) + ";777111222");
+        windows[i]->Click(8);
+    }
+    ASSERT_TRUE(Serve([&] { return reports.Seen().size() == 2; }, 20000));
+    const std::string outbox = HttpGet(address, "/admin/outbox");
+    for (const char* sent : {"\"text\":\"z okna 0\"", "\"text\":\"z okna 1\""}) {
+        EXPECT_EQ(3, std::ranges::distance(std::views::split(outbox, std::string_view(sent))))
+            << sent;
+    }
+    const Settings stored(dll.Path());
+    Texts kept = ParseHistorySection(stored.ReadTextHistory() + stored.ReadRecipientHistory());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ((Texts{"604000000;777111222", "604000001;777111222", "z okna 0", "z okna 1"}), kept);
 }
 
 // Unsent texts come back in the next window; a window that never showed the draft leaves it

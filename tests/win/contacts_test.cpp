@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 
 namespace {
@@ -336,6 +337,32 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         EXPECT_EQ((Texts{server[1], evaEdited, "Count=2"}), Section(2));
         EXPECT_EQ((Texts{"Petr|Malý|603222333|", row(edited)}), Rows(list));
     });
+}
+
+// Another window's add, held in the middle: this window's add waits for it, takes the count it
+// left and writes after its entry, so that both are kept.
+TEST_F(Contacts, AddsFromTwoWindowsAtOnceAreBothKept) {
+    Store({"1,601000000,,Stará,"});
+    RunContacts(address, [&] {
+        std::atomic<bool> held = false;
+        std::thread otherWindow([&] {
+            const Settings settings(dll.Path());
+            settings.Locked([&] {
+                const int count = settings.GetContactCount();
+                held = true;
+                WaitFor([] { return ServerBook().size() == 1; });
+                Sleep(300);
+                settings.WriteContact(count, "2,602000000,,Druhé,okno");
+                settings.SetContactCount(count + 1);
+            });
+        });
+        WaitFor([&] { return held.load(); });
+        Press(ID_CONTACT_NEW, {{IDOK, {"Jana", "", "603000000"}}, {IDOK}});
+        otherWindow.join();
+    });
+    EXPECT_EQ((Texts{"1,601000000,,Stará,", "2,602000000,,Druhé,okno",
+                     IdOf(ServerBook().at(0)) + ",603000000,,Jana,", "Count=3"}),
+              Section(3));
 }
 
 // The address book button's face opens the picker on the recipient box: the text is split into

@@ -42,9 +42,9 @@ TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
     EXPECT_EQ("http://www.textaro.cz/", settings.ReadPortal());
 }
 
-// Long values come whole; Save writes all six keys, empty ones too, in place of the old ones, each
-// on its line whatever it holds; a history write replaces its section and a clear empties it, the
-// rest of the file kept. A damaged contact count reads as the entries there are.
+// Long values come whole; Save writes the keys changed since the load in place of the old ones,
+// each on its line whatever it holds; a history write replaces its section and a clear empties it,
+// the rest of the file kept. A damaged contact count reads as the entries there are.
 TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     const std::string email(9000, 'e');
     WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
@@ -63,8 +63,8 @@ TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     settings.WriteTextHistory("0=Čau\0"
                               "1=a=b\0"s);
     settings.ClearRecipientHistory();
-    EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\nAutoRecack=1\r\nWaitForDelivery=1\r\nEmail=" + email +
-                  "\r\nNick=x  [CONTACTS]\r\nPasword=" + Md5Hex("heslo") +
+    EXPECT_EQ("[SETTINGS]\r\nUserName=jana\r\nAutoRecack=1\r\nWaitForDelivery=1x\r\nEmail=" +
+                  email + "\r\nNick=x  [CONTACTS]\r\nPasword=" + Md5Hex("heslo") +
                   "\r\n[TextHistory]\r\n0=Čau\r\n1=a=b\r\n[RecipientHistory]\r\n",
               ReadFile(Beside("settings.ini")));
     WriteFile(Beside("settings.ini"), "[CONTACTS]\r\nCount=999999999\r\n0=1,602,,A,B\r\n");
@@ -160,26 +160,32 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
 
 // "Nastavení" from the toolbar. A password set there is saved at once as its digest alone, and
 // stays when the dialog is then cancelled, even as the account refresh, begun for the account as
-// it was, ends meanwhile and is dropped; what an OK saves reaches the toolbar, down to the
-// account the next send goes from.
+// it was, ends meanwhile and is dropped, and when another window, open since before, saves its
+// "Nastavení": what an OK saves reaches that window's toolbar, down to the account its next send
+// goes from.
 TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     SignIn("petr", "tajne");
     HttpPost(address, "/admin/fault?mode=latency&ms=1500");
     Open("", "[SETTINGS]\r\nGateway=" + address + "\r\n");
-    const HWND receipt = browser->Child("Button", 0);
-    SetWindowTextA(messageEdit, "Ahoj");
-    const std::string counted = WindowText(counter);
+    BrowserWindow other(dll);
+    const HWND receipt = other.Child("Button", 0);
+    SetWindowTextA(other.Edit(0), "Ahoj");
+    const std::string counted = WindowText(other.Child("Static", 0));
     EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
 
     // First the password, then Storno once the refresh has ended; then the account, and OK.
     std::atomic<bool> refreshShown = true;
+    std::atomic<bool> refreshedElsewhere = false;
     int settingsShown = 0;
     DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
         if (shown.caption == "Nastavit heslo") {
             TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), "heslo");
             TypeOver(GetDlgItem(dialog, IDC_PASSWORD_CONFIRM), "heslo");
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-            Sleep(2000); // the refresh's reply, 1.5 s after the start, has come by now
+            // The other window's refresh ends; this one's, 1.5 s after the start, has come by now.
+            refreshedElsewhere =
+                WaitFor([&] { return !WindowText(other.Child("Static", 1)).empty(); });
+            Sleep(500);
             refreshShown = !WindowText(credit).empty();
             PostMessageA(FindDialog("Nastavení"), WM_COMMAND, IDCANCEL, 0);
         } else if (shown.caption != "Nastavení") {
@@ -195,24 +201,25 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
         return 0;
     });
     // What the main menu's "Nastavení" sends the toolbar.
-    const auto openSettings = [&](size_t seenAfter) {
-        PostMessageA(browser->Toolbar(), WM_COMMAND, MenuCommand::AccountSettings, 0);
+    const auto openSettings = [&](HWND toolbar, size_t seenAfter) {
+        PostMessageA(toolbar, WM_COMMAND, MenuCommand::AccountSettings, 0);
         EXPECT_TRUE(
             Serve([&] { return user.Seen().size() == seenAfter && !FindDialog("Nastavení"); }));
     };
-    openSettings(2);
+    openSettings(browser->Toolbar(), 2);
+    EXPECT_TRUE(refreshedElsewhere);
     EXPECT_FALSE(refreshShown) << "the credit of the account as it was";
     EXPECT_EQ("955db0b81ef1989b4a4dfeae8061a9a6", Stored().Pasword) << "the digest of heslo";
     EXPECT_EQ(std::string::npos, ReadFile(Beside("settings.ini")).find("heslo"));
 
     HttpPost(address, "/admin/fault?mode=off");
-    openSettings(3);
+    openSettings(other.Toolbar(), 3);
     EXPECT_TRUE(IsWindowEnabled(receipt));
-    EXPECT_EQ("Ahoj", WindowText(messageEdit));
-    EXPECT_NE(counted, WindowText(counter)) << "the nickname is counted now";
+    EXPECT_EQ("Ahoj", WindowText(other.Edit(0)));
+    EXPECT_NE(counted, WindowText(other.Child("Static", 0))) << "the nickname is counted now";
 
-    SetWindowTextA(recipientEdit, "777000111");
-    browser->Click(8);
+    SetWindowTextA(other.Edit(1), "777000111");
+    other.Click(8);
     ASSERT_TRUE(Serve([&] { return user.Seen().size() == 4; }, 20000));
     EXPECT_EQ("information", user.Seen()[3].icon) << user.Seen()[3].text;
     EXPECT_NE(
