@@ -266,13 +266,18 @@ void DialogWatcher::Watch(const std::stop_token& stop) {
     std::set<HWND> answered;
     for (; !stop.stop_requested(); Sleep(30)) {
         for (HWND dialog = nullptr; (dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr));) {
-            // A window without a button to press (the progress window) is not for the user.
+            // A window without a button to press is not for the user, nor is the send run's
+            // progress window, whose Storno is the user's choice (a window going as it is read
+            // has no caption).
             if (!Ours(dialog) || !IsWindowVisible(dialog) || answered.count(dialog) ||
                 !FindWindowExA(dialog, nullptr, "Button", nullptr)) {
                 continue;
             }
-            answered.insert(dialog);
             SeenDialog found{WindowText(dialog), "", ""};
+            if (found.caption.empty() || found.caption == "Odesílání") {
+                continue;
+            }
+            answered.insert(dialog);
             for (HWND child = GetWindow(dialog, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
                 if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
