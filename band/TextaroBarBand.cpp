@@ -1,5 +1,7 @@
 #include "band/TextaroBarBand.h"
 
+#include "toolbar/ToolbarSlots.h"
+#include "win/Dpi.h"
 #include "win/Module.h"
 #include "win/Text.h"
 
@@ -175,17 +177,20 @@ HRESULT TextaroBarBand::GetBandInfo(DWORD, DWORD, DESKBANDINFO* info) {
     if (!info) {
         return E_INVALIDARG;
     }
+    // The browser gives a band real pixels of its display: the sizes are stated for 96 dpi.
+    const int dpi = WindowDpi(siteWindow);
+    const LONG height = Scaled(BandHeight, dpi);
     if (info->dwMask & DBIM_MINSIZE) {
-        info->ptMinSize = {725, 25};
+        info->ptMinSize = {Scaled(BandMinWidth, dpi), height};
     }
     if (info->dwMask & DBIM_MAXSIZE) {
-        info->ptMaxSize = {-1, 25};
+        info->ptMaxSize = {-1, height};
     }
     if (info->dwMask & DBIM_INTEGRAL) {
         info->ptIntegral = {1, 1};
     }
     if (info->dwMask & DBIM_ACTUAL) {
-        info->ptActual = {990, 25};
+        info->ptActual = {Scaled(BandIdealWidth, dpi), height};
     }
     if (info->dwMask & DBIM_MODEFLAGS) {
         info->dwModeFlags = DBIMF_VARIABLEHEIGHT | DBIMF_BREAK;

@@ -5,7 +5,9 @@
 #include "res/resource.h"
 #include "store/ContactRecord.h"
 #include "store/Settings.h"
+#include "win/Dpi.h"
 #include "win/Module.h"
+#include "win/Scale.h"
 
 #include <array>
 #include <iterator>
@@ -58,9 +60,12 @@ void ContactsDialog::Run() {
 }
 
 bool ContactsDialog::OnInitDialog() {
-    images.reset(ImageList_Create(CellWidth, CellHeight, ILC_COLOR24 | ILC_MASK, 5, 5));
-    if (BitmapHandle strip{static_cast<HBITMAP>(LoadImageA(
-            Module::Instance(), MAKEINTRESOURCEA(IDB_CONTACTS), IMAGE_BITMAP, 0, 0, 0))}) {
+    const int dpi = WindowDpi(Handle());
+    images.reset(ImageList_Create(ImageSize(CellWidth, dpi), ImageSize(CellHeight, dpi),
+                                  ILC_COLOR24 | ILC_MASK, 5, 5));
+    if (BitmapHandle strip{static_cast<HBITMAP>(
+            LoadImageA(Module::Instance(), MAKEINTRESOURCEA(ImageResource(IDB_CONTACTS, dpi)),
+                       IMAGE_BITMAP, 0, 0, 0))}) {
         ImageList_AddMasked(images.get(), strip.get(), RGB(0, 255, 0));
     }
 
@@ -91,7 +96,9 @@ void ContactsDialog::CreateToolbar() {
                        TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TRANSPARENT,
                    none, Handle());
     toolbar.SendMsg(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    toolbar.SendMsg(TB_SETBITMAPSIZE, 0, MAKELPARAM(CellWidth, CellHeight));
+    const int dpi = WindowDpi(Handle());
+    toolbar.SendMsg(TB_SETBITMAPSIZE, 0,
+                    MAKELPARAM(ImageSize(CellWidth, dpi), ImageSize(CellHeight, dpi)));
     toolbar.SendMsg(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
     const LRESULT firstLabel = toolbar.SendMsg(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(Labels));
     std::array<TBBUTTON, Buttons.size()> buttons{};

@@ -4,7 +4,9 @@
 #include "store/ContactRecord.h"
 #include "store/RecipientChoice.h"
 #include "store/Settings.h"
+#include "win/Dpi.h"
 #include "win/Module.h"
+#include "win/Scale.h"
 
 #include <climits>
 #include <map>
@@ -19,9 +21,12 @@ INT_PTR RecipientPickerDialog::Run() {
 }
 
 bool RecipientPickerDialog::OnInitDialog() {
-    images.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
-    if (BitmapHandle icon{static_cast<HBITMAP>(LoadImageA(
-            Module::Instance(), MAKEINTRESOURCEA(IDB_CONTACT), IMAGE_BITMAP, 0, 0, 0))}) {
+    const int dpi = WindowDpi(Handle());
+    images.reset(
+        ImageList_Create(ImageSize(16, dpi), ImageSize(16, dpi), ILC_COLOR24 | ILC_MASK, 1, 1));
+    if (BitmapHandle icon{static_cast<HBITMAP>(
+            LoadImageA(Module::Instance(), MAKEINTRESOURCEA(ImageResource(IDB_CONTACT, dpi)),
+                       IMAGE_BITMAP, 0, 0, 0))}) {
         ImageList_AddMasked(images.get(), icon.get(), RGB(0, 255, 0));
     }
     const char* titles[] = {"Jméno", "Příjmení", "Telefonní číslo", "E-mail"};
@@ -31,7 +36,7 @@ bool RecipientPickerDialog::OnInitDialog() {
             LVCOLUMNA column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH;
             column.pszText = const_cast<char*>(titles[i]);
-            column.cx = 100;
+            column.cx = Scaled(100, dpi);
             SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
                          reinterpret_cast<LPARAM>(&column));
         }

@@ -115,22 +115,69 @@ print
 close
 SCRIPT
     rm -f "$shots"/*.png
-    scripts/wine-run.sh "$out/browser-host.exe" --script "Z:${script//\//\\}" \
-        --snapshots "Z:${shots//\//\\}" 2>&1 | stdbuf -oL tr -d '\r' >"$state/host.txt" &
-    host=$!
-    # Answer the stand-in's snapshot requests as they come.
-    taken=0
-    while kill -0 "$host" 2>/dev/null || [ "$taken" -lt "$(grep -c '^snapshot ' "$state/host.txt")" ]; do
-        requests=$(grep '^snapshot ' "$state/host.txt" | sed 's/^snapshot //' || true)
-        count=$(echo -n "$requests" | grep -c . || true)
-        while [ "$taken" -lt "$count" ]; do
-            taken=$((taken + 1))
-            name=$(echo "$requests" | sed -n "${taken}p")
-            import -window root "png:$shots/$name.png.part" && mv "$shots/$name.png.part" "$shots/$name.png"
+    # Runs the stand-in on a script (prefixed by the command given, if any), answering its
+    # snapshot requests as they come.
+    run_host() { # script output [command...]
+        local script=$1 output=$2
+        shift 2
+        "$@" scripts/wine-run.sh "$out/browser-host.exe" --script "Z:${script//\//\\}" \
+            --snapshots "Z:${shots//\//\\}" 2>&1 | stdbuf -oL tr -d '\r' >"$output" &
+        local host=$! taken=0 requests count name
+        while kill -0 "$host" 2>/dev/null || [ "$taken" -lt "$(grep -c '^snapshot ' "$output")" ]; do
+            requests=$(grep '^snapshot ' "$output" | sed 's/^snapshot //' || true)
+            count=$(echo -n "$requests" | grep -c . || true)
+            while [ "$taken" -lt "$count" ]; do
+                taken=$((taken + 1))
+                name=$(echo "$requests" | sed -n "${taken}p")
+                import -window root "png:$shots/$name.png.part" && mv "$shots/$name.png.part" "$shots/$name.png"
+            done
+            sleep 0.1
         done
-        sleep 0.1
-    done
-    wait "$host" || true
+        wait "$host" || true
+    }
+    run_host "$script" "$state/host.txt"
+
+    # The same toolbar, its settings, its address book and a report at 150 % display scaling.
+    cat >"$state/script150.txt" <<'SCRIPT'
+wait 1500
+activate
+type Ahoj Jano,¶zítra v 10 u kina.
+key tab
+type 777123456
+wait 300
+snapshot toolbar-150
+press 0
+wait 1500
+key up
+key up
+key up
+key enter
+wait 800
+snapshot settings-150
+answer cancel
+wait 500
+press 5
+wait 1500
+key down
+key down
+key enter
+wait 1500
+snapshot contacts-150
+answer ok
+wait 500
+activate
+click 8
+wait 3500
+dialog
+snapshot report-150
+answer ok
+wait 500
+close
+SCRIPT
+    run_host "$state/script150.txt" "$state/host150.txt" scripts/at-dpi.sh 144
+    # The toolbar at 100 % and at 150 %, side by side: the top of the screen, where the window is.
+    convert "$shots/toolbar.png" "$shots/toolbar-150.png" -crop 1280x120+0+0 +repage -background white \
+        -splice 0x10 +append "$shots/toolbar-100-150.png"
 
     echo
     echo "Report \"Odeslání zpráv\":"
@@ -150,7 +197,7 @@ SCRIPT
     render outbox "http://$address/"
     echo "Screenshots:"
     for name in new-user settings password toolbar progress report main-menu address-book portal-history portal-nick \
-        portal-home outbox; do
+        portal-home outbox toolbar-150 settings-150 contacts-150 report-150 toolbar-100-150; do
         echo "  $shots/$name.png"
     done
 fi

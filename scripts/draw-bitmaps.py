@@ -5,6 +5,11 @@ The buttons are 110 x 18; the contacts dialog's strip is five cells of 18 x 16
 (contact, new, delete, edit, download) and the recipient picker's contact icon
 is 16 x 16. All are 24-bit bottom-up BMPs; pure green is the colour the image
 lists mask out, so every other pixel is drawn fully opaque, never blended with it.
+
+Each picture is drawn for 100 % (NAME.bmp), 150 % (NAME-150.bmp) and 200 %
+(NAME-200.bmp) display scaling: 200 % doubles every pixel; 150 % averages the
+opaque pixels each new pixel covers (a box filter) and leaves it transparent
+where less than half of it was drawn.
 Run: python3 scripts/draw-bitmaps.py
 """
 import pathlib
@@ -340,6 +345,38 @@ def contact_strip():
     return canvas
 
 
+def scaled(canvas, percent):
+    """The canvas at 150 or 200 % (see the top of this file)."""
+    if percent == 200:
+        return [[pixel for pixel in row for _ in (0, 1)] for row in canvas for _ in (0, 1)]
+    factor = percent / 100
+    width, height = len(canvas[0]), len(canvas)
+    out = blank(round(width * factor), round(height * factor))
+
+    def spans(start):
+        """Source pixels under [start, start + 1) of the new grid, with their share of it."""
+        low, high = start / factor, (start + 1) / factor
+        return [(i, min(high, i + 1) - max(low, i)) for i in range(int(low), int(-(-high // 1)))
+                if min(high, i + 1) > max(low, i)]
+
+    for y, row in enumerate(out):
+        for x in range(len(row)):
+            total = [0.0, 0.0, 0.0]
+            drawn = 0.0
+            for sy, wy in spans(y):
+                for sx, wx in spans(x):
+                    pixel = canvas[sy][sx]
+                    if pixel != GREEN:
+                        w = wx * wy
+                        drawn += w
+                        total = [t + c * w for t, c in zip(total, pixel)]
+            area = 1 / (factor * factor)
+            if drawn >= area / 2:
+                colour = tuple(round(t / drawn) for t in total)
+                row[x] = colour if colour != GREEN else (0, 254, 0)
+    return out
+
+
 def write_bmp(path, canvas):
     width, height = len(canvas[0]), len(canvas)
     assert all(len(row) == width for row in canvas)
@@ -365,6 +402,8 @@ def main():
     }
     for name, canvas in bitmaps.items():
         write_bmp(RES / name, canvas)
+        for percent in (150, 200):
+            write_bmp(RES / name.replace(".bmp", f"-{percent}.bmp"), scaled(canvas, percent))
 
 
 if __name__ == "__main__":

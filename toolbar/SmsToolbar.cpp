@@ -5,10 +5,12 @@
 #include "res/resource.h"
 #include "toolbar/ToolbarSlots.h"
 #include "win/ActivationContext.h"
+#include "win/Dpi.h"
 #include "win/Module.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -59,19 +61,21 @@ SmsToolbar::~SmsToolbar() {
 bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND parent,
                                ToolbarHost* owner) {
     host = owner;
+    dpi = WindowDpi(parent);
     std::map<int, int> imageOf;
     {
         ActivationScope scope;
         if (scope.Failed()) {
             return false;
         }
-        buttonImages.reset(
-            ImageList_Create(ImageWidth, ImageHeight, ILC_COLOR24 | ILC_MASK, 0, 10));
+        buttonImages.reset(ImageList_Create(ImageSize(ImageWidth, dpi), ImageSize(ImageHeight, dpi),
+                                            ILC_COLOR24 | ILC_MASK, 0, 10));
         if (!buttonImages) {
             return false;
         }
         for (int bitmap : {IDB_MAINMENU, IDB_TEXTVIEW, IDB_ADDRESSBOOK, IDB_DELAYEDSEND}) {
-            BitmapHandle picture(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(bitmap)));
+            BitmapHandle picture(
+                LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(ImageResource(bitmap, dpi))));
             imageOf[bitmap] = ImageList_AddMasked(buttonImages.get(), picture.get(), Transparent);
         }
         BitmapHandle send = DrawSendPicture(parent);
@@ -101,7 +105,7 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
         button.fsState = TBSTATE_ENABLED;
         switch (slot.kind) {
         case SlotKind::Separator:
-            button.iBitmap = slot.width;
+            button.iBitmap = SlotWidth(static_cast<int>(i), dpi);
             button.fsStyle = BTNS_SEP;
             break;
         case SlotKind::WholeDropDown:
@@ -119,13 +123,16 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
         }
     }
     SendMsg(TB_ADDBUTTONSA, ToolbarSlots.size(), reinterpret_cast<LPARAM>(buttons));
+    // The pictures come in fewer scales than displays do: the buttons' height follows the scale.
+    const auto natural = static_cast<DWORD>(SendMsg(TB_GETBUTTONSIZE));
+    SendMsg(TB_SETBUTTONSIZE, 0, MAKELPARAM(LOWORD(natural), Scaled(ButtonHeight, dpi)));
     SendMsg(TB_AUTOSIZE);
     ShowWindow(Handle(), SW_SHOW);
     for (size_t i = 0; i < ToolbarSlots.size(); ++i) {
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
-        info.cx = static_cast<WORD>(ToolbarSlots[i].width);
+        info.cx = static_cast<WORD>(SlotWidth(static_cast<int>(i), dpi));
         SendMsg(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
     }
 
@@ -154,14 +161,15 @@ bool SmsToolbar::CreateToolbar(int left, int top, int right, int bottom, HWND pa
 }
 
 BitmapHandle SmsToolbar::DrawSendPicture(HWND parent) const {
-    BitmapHandle picture(LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(IDB_SEND)));
+    BitmapHandle picture(
+        LoadBitmapA(Module::Instance(), MAKEINTRESOURCEA(ImageResource(IDB_SEND, dpi))));
     WindowDc parentDc(parent);
     MemoryDcHandle memory(CreateCompatibleDC(parentDc.Get()));
     if (!picture || !memory) {
         return picture;
     }
     LOGFONTA description = DefaultGuiFont();
-    description.lfHeight = -MulDiv(8, GetDeviceCaps(parentDc.Get(), LOGPIXELSY), 72);
+    description.lfHeight = -MulDiv(8, dpi, 72);
     description.lfWeight = 600;
     // Smoothed edges would mix with the transparent green and leave a green fringe.
     description.lfQuality = NONANTIALIASED_QUALITY;
@@ -171,7 +179,7 @@ BitmapHandle SmsToolbar::DrawSendPicture(HWND parent) const {
         SelectedObject selectedBitmap(memory.get(), picture.get());
         SelectedObject selectedFont(memory.get(), font.get());
         SetBkMode(memory.get(), TRANSPARENT);
-        RECT area{22, 0, ImageWidth, ImageHeight};
+        RECT area{ImageSize(22, dpi), 0, ImageSize(ImageWidth, dpi), ImageSize(ImageHeight, dpi)};
         DrawTextA(memory.get(), "Odeslat", 7, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     }
     return picture;
@@ -230,7 +238,7 @@ void SmsToolbar::LayOut(int width) {
     TBBUTTONINFOA info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_SIZE;
-    info.cx = static_cast<WORD>(MessageSlotWidth(width));
+    info.cx = static_cast<WORD>(MessageSlotWidth(width, dpi));
     SendMsg(TB_SETBUTTONINFOA, MessageSlot, reinterpret_cast<LPARAM>(&info));
 
     PlaceBox(messageBox, SlotRect(MessageSlot));
@@ -245,10 +253,23 @@ void SmsToolbar::LayOut(int width) {
             continue;
         }
         RECT slot = SlotRect(place.first);
-        slot.left += place.second;
+        slot.left += control == &receiptSwitch ? SwitchIndent(slot) : Scaled(place.second, dpi);
         MoveWindow(control->Handle(), slot.left, slot.top, slot.right - slot.left,
                    slot.bottom - slot.top, TRUE);
     }
+}
+
+int SmsToolbar::SwitchIndent(const RECT& slot) const {
+    // The font's width does not follow the scale exactly: where the check box and "doručenka"
+    // need more than the slot leaves after the gap, the gap gives way to them.
+    WindowDc dc(receiptSwitch.Handle());
+    SelectedObject font(dc.Get(), labelFont.get());
+    SIZE text{};
+    SIZE digit{};
+    GetTextExtentPoint32A(dc.Get(), "doručenka", 9, &text);
+    GetTextExtentPoint32A(dc.Get(), "0", 1, &digit);
+    const int room = slot.right - slot.left - (Scaled(CheckBoxWidth, dpi) + digit.cx / 2 + text.cx);
+    return std::clamp(room, 0, Scaled(5, dpi));
 }
 
 void SmsToolbar::OnButtonCommand(int command) {

@@ -9,6 +9,7 @@
 #include "toolbar/ProgressDialog.h"
 #include "toolbar/WriteFailureNotice.h"
 #include "win/Handles.h"
+#include "win/Scale.h"
 #include "win/Window.h"
 
 #include <commctrl.h>
@@ -90,6 +91,7 @@ private:
     BitmapHandle DrawSendPicture(HWND parent) const;
     RECT SlotRect(int slot) const;
     static void PlaceBox(HistoryCombo& box, const RECT& slot);
+    int SwitchIndent(const RECT& slot) const;
     // Sets each box's text again to the text it holds: a box that takes the focus selects its
     // whole text, and the next key would replace the message or the recipients.
     void RewriteBoxTexts();
@@ -107,6 +109,8 @@ private:
     void ShowCredit(const GatewayReply& reply);
 
     ToolbarHost* host = nullptr;
+    // The dots per inch of the display the toolbar was made on: its sizes are stated for 96.
+    int dpi = DefaultDpi;
     HistoryCombo messageBox;
     HistoryCombo recipientBox;
     Window counterLabel;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "win/Scale.h"
+
 #include <array>
+#include <cstddef>
 
 // The ten slots of the toolbar, by position; a slot's command identifier is its position.
 enum class SlotKind { WholeDropDown, Separator, Button, DropDownButton };
@@ -34,16 +37,31 @@ inline constexpr std::array<ToolbarSlot, 10> ToolbarSlots = {{
     {SlotKind::Separator, 75, 0},
 }};
 
+// The band asks the browser for this much: the fixed slots and 115 pixels of message box.
+inline constexpr int BandMinWidth = 725;
+inline constexpr int BandIdealWidth = 990;
+inline constexpr int BandHeight = 25;
+// A button: an 18-pixel picture and 3 pixels above and below it.
+inline constexpr int ButtonHeight = 24;
+// The delivery-receipt switch's box, before its text.
+inline constexpr int CheckBoxWidth = 13;
+
+// A slot's width at the display's scale.
+constexpr int SlotWidth(int slot, int dpi) {
+    return Scaled(ToolbarSlots[static_cast<std::size_t>(slot)].width, dpi);
+}
+
 // Everything but the message box's slot: the box takes whatever width is left.
-inline constexpr int FixedSlotsWidth = [] {
+constexpr int FixedSlotsWidth(int dpi) {
     int sum = 0;
     for (int i = 0; i < static_cast<int>(ToolbarSlots.size()); ++i) {
-        sum += i == MessageSlot ? 0 : ToolbarSlots[i].width;
+        sum += i == MessageSlot ? 0 : SlotWidth(i, dpi);
     }
     return sum;
-}();
+}
 
 // Width of the message box's slot in a toolbar of the given width; never negative.
-constexpr int MessageSlotWidth(int toolbarWidth) {
-    return toolbarWidth > FixedSlotsWidth ? toolbarWidth - FixedSlotsWidth : 0;
+constexpr int MessageSlotWidth(int toolbarWidth, int dpi) {
+    const int fixed = FixedSlotsWidth(dpi);
+    return toolbarWidth > fixed ? toolbarWidth - fixed : 0;
 }

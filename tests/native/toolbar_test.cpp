@@ -118,9 +118,19 @@ TEST(SmsCounter, CharactersAndPartsOfTextAndNickname) {
     }
 }
 
-TEST(ToolbarLayout, ANarrowToolbarNeverGetsANegativeSlot) {
-    EXPECT_EQ(0, MessageSlotWidth(FixedSlotsWidth));
-    EXPECT_EQ(0, MessageSlotWidth(400));
+// Each size is rounded on its own, halves up: the fixed slots are not 610 times the scale.
+TEST(ToolbarLayout, SizesFollowTheDisplayScale) {
+    const int rows[][4] = {{96, 610, 18, 215},
+                           {120, 764, 18, 215},
+                           {144, 916, 27, 1215},
+                           {168, 1069, 27, 1215},
+                           {192, 1220, 36, 2215}};
+    for (const auto& [dpi, fixed, picture, resource] : rows) {
+        EXPECT_EQ(fixed, FixedSlotsWidth(dpi)) << dpi;
+        EXPECT_EQ(picture, ImageSize(18, dpi)) << dpi;
+        EXPECT_EQ(resource, ImageResource(215, dpi)) << dpi;
+        EXPECT_EQ(0, MessageSlotWidth(fixed - 1, dpi)) << "never negative";
+    }
 }
 
 // Marks typed in the box go out as CR LF in send_test and come back in dialogs_test.

@@ -1,10 +1,14 @@
 #include "band/Guids.h"
 #include "tests/win/TestSupport.h"
+#include "toolbar/ToolbarSlots.h"
+#include "win/Handles.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -159,6 +163,60 @@ TEST_F(Band, SlotsFollowTheWidthAndTheSettings) {
     EXPECT_TRUE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "one line centred";
     SetWindowTextA(credit, "Kredit nelze zjistit, zkuste to znovu");
     EXPECT_FALSE(GetWindowLongA(credit, GWL_STYLE) & SS_CENTERIMAGE) << "a long text wraps";
+}
+
+// Run at 120, 144 and 192 dpi too (scripts/at-dpi.sh): the band's sizes and the slots are the
+// 96-dpi ones times the scale; each text fits its control but for the last line's descent (no
+// letter of these texts reaches below the line); the switch's box, 13 pixels at 96 dpi, and half a
+// digit come before its text. Prints what it saw, a line a scale.
+TEST_F(Band, SizesAndTextsFollowTheDisplayScale) {
+    const int dpi = std::getenv("TEXTARO_DPI") ? std::atoi(std::getenv("TEXTARO_DPI")) : 96;
+    ASSERT_EQ(dpi, GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY)) << "run at another scale";
+    OpenSignedIn("", "jana", "Email=jana@example.cz\r\n");
+    DESKBANDINFO info{};
+    info.dwMask = DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_ACTUAL;
+    ASSERT_EQ(S_OK, Query<IDeskBand>(browser->Input(), IID_IDeskBand)->GetBandInfo(0, 0, &info));
+    EXPECT_EQ(MulDiv(725, dpi, 96), info.ptMinSize.x);
+    EXPECT_EQ(MulDiv(990, dpi, 96), info.ptActual.x);
+    for (const POINTL& size : {info.ptMinSize, info.ptMaxSize, info.ptActual}) {
+        EXPECT_EQ(MulDiv(25, dpi, 96), size.y);
+    }
+
+    HWND toolbar = browser->Toolbar();
+    SetWindowPos(toolbar, nullptr, 0, 0, info.ptActual.x, info.ptActual.y, SWP_NOMOVE);
+    std::printf("dpi %d: band %ldx%ld, ideal %ld; slots", dpi, info.ptMinSize.x, info.ptMinSize.y,
+                info.ptActual.x);
+    for (int i = 0; i < static_cast<int>(ToolbarSlots.size()); ++i) {
+        RECT slot{};
+        SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&slot));
+        std::printf(" %ld", slot.right - slot.left);
+        EXPECT_TRUE(i == MessageSlot ||
+                    MulDiv(ToolbarSlots[i].width, dpi, 96) == slot.right - slot.left)
+            << i;
+    }
+    browser->Type(std::string(300, 'a'), "");
+    SetWindowTextA(credit, "1250.50 Kč");
+    for (HWND label : {counter, browser->Child("Button"), credit}) {
+        WindowDc dc(label);
+        SelectedObject font(dc.Get(),
+                            reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        const std::string text = WindowText(label);
+        RECT needed{0, 0, 1024, 1024}, room{};
+        DrawTextA(dc.Get(), text.c_str(), -1, &needed,
+                  DT_CALCRECT | (label == counter ? 0 : DT_SINGLELINE));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc.Get(), &metrics);
+        needed.bottom -= metrics.tmDescent;
+        SIZE digit{};
+        GetTextExtentPoint32A(dc.Get(), "0", 1, &digit);
+        needed.right +=
+            label == credit || label == counter ? 0 : MulDiv(13, dpi, 96) + digit.cx / 2;
+        GetClientRect(label, &room);
+        EXPECT_LE(needed.right, room.right) << text;
+        EXPECT_LE(needed.bottom, room.bottom) << text;
+        std::printf(" | %ldx%ld in %ldx%ld", needed.right, needed.bottom, room.right, room.bottom);
+    }
+    std::printf(" (counter, switch, credit)\n");
 }
 
 // The tips show as the mouse rests on a button, the tooltip control asking as in the browser.
