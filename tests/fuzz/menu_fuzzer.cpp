@@ -1,38 +1,30 @@
 // The main menu from the menu.ini sections: each web item is an entry of its section split at
-// the first "=", in order, within its range of identifiers; and a portal page built from any
-// session and any item's plain value (the deployment's action goes as written: one with "&",
-// "%" or "#" is its own query text) keeps the session, the version tag and the value as
-// parameters the server reads back.
+// the first "=", within its range of identifiers (the order the native test tables); and a
+// portal page built from any session and any item's plain value (the deployment's action goes as
+// written: one with "&", "%" or "#" is its own query text) keeps the session, the version tag and
+// the value as parameters the server reads back.
 #include "fuzz_check.h"
 #include "gateway_query.h"
 #include "menu/MainMenuItems.h"
 #include "menu/PortalLinks.h"
 
-#include <algorithm>
-
 namespace {
 
+// The items of a section's range: each an entry of the section split at its first "=", with
+// identifiers one after another from the range's first.
 void RequireSection(const std::vector<MenuItem>& items, const std::string& section, int first,
                     int last) {
-    std::size_t begin = 0;
+    const std::string entries = '\0' + section + '\0';
     int id = first;
-    while (begin < section.size() && id < last) {
-        const std::size_t end = std::min(section.find('\0', begin), section.size());
-        const std::string entry = section.substr(begin, end - begin);
-        begin = end + 1;
-        if (entry.find('=') == std::string::npos) {
-            continue;
+    for (const MenuItem& item : items) {
+        if (item.id > first && item.id <= last) {
+            Require(item.id == ++id, "identifiers one after another");
+            Require(item.label.find('=') == std::string::npos &&
+                        entries.find('\0' + item.label + "=" + item.value + '\0') !=
+                            std::string::npos,
+                    "an item is its entry");
         }
-        const auto item = std::find_if(items.begin(), items.end(),
-                                       [&](const MenuItem& i) { return i.id == id + 1; });
-        Require(item != items.end() && item->label.find('=') == std::string::npos &&
-                    item->label + "=" + item->value == entry,
-                "an item is its entry");
-        ++id;
     }
-    Require(std::none_of(items.begin(), items.end(),
-                         [&](const MenuItem& i) { return i.id > id && i.id < last + 1; }),
-            "no item beyond the entries");
 }
 
 } // namespace
