@@ -76,7 +76,7 @@ bool ContactsDialog::OnInitDialog() {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = const_cast<char*>(columns[i].first);
-        column.cx = columns[i].second;
+        column.cx = Scaled(columns[i].second, dpi);
         SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(&column));
     }

@@ -143,7 +143,7 @@ wait 1500
 activate
 type Ahoj Jano,¶zítra v 10 u kina.
 key tab
-type 777123456
+type 777123456;603987654
 wait 300
 snapshot toolbar-150
 press 0
@@ -154,6 +154,11 @@ key up
 key enter
 wait 800
 snapshot settings-150
+answer 207
+wait 800
+snapshot password-150
+answer cancel
+wait 500
 answer cancel
 wait 500
 press 5
@@ -167,7 +172,9 @@ answer ok
 wait 500
 activate
 click 8
-wait 3500
+wait 500
+snapshot progress-150
+wait 3000
 dialog
 snapshot report-150
 answer ok
@@ -197,7 +204,7 @@ SCRIPT
     render outbox "http://$address/"
     echo "Screenshots:"
     for name in new-user settings password toolbar progress report main-menu address-book portal-history portal-nick \
-        portal-home outbox toolbar-150 settings-150 contacts-150 report-150 toolbar-100-150; do
+        portal-home outbox toolbar-150 settings-150 password-150 contacts-150 progress-150 report-150 toolbar-100-150; do
         echo "  $shots/$name.png"
     done
 fi
