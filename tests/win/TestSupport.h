@@ -6,6 +6,7 @@
 
 #include "host/BrowserFrame.h"
 #include "host/KeyInput.h"
+#include "store/Settings.h"
 #include "win/Text.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,11 @@ protected:
     void TearDown() override;
 
     std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
+    Settings Stored() const {
+        Settings stored(dll.Path());
+        stored.Load();
+        return stored;
+    }
     // Writes the files given (an empty text writes none) and opens the browser window on them.
     void Open(const std::string& settings = "", const std::string& menu = "");
     // Opens signed in with the password "heslo", on the gateway (the fixture's by default), with
@@ -119,9 +125,7 @@ HWND FindDialog(const char* caption);
 // A dialog as the watcher saw it: caption, the texts of its controls joined by '|', and the
 // icon of a message box ("information", "exclamation", "question", "error" or "").
 struct SeenDialog {
-    std::string caption;
-    std::string text;
-    std::string icon;
+    std::string caption, text, icon;
 };
 
 // Whether a dialog showed the icon, the caption when one is given, and each of the texts at the

@@ -107,8 +107,7 @@ protected:
     // Runs "Kontakty" on this thread while user plays the user's part in it from a thread of
     // its own; what opens on top of it is answered from the plan.
     void RunContacts(const std::string& gateway, const std::function<void()>& user) {
-        Settings settings(dll.Path());
-        settings.Load();
+        Settings settings = Stored();
         GatewayClient client(ParseGatewayAddress(gateway));
         client.Connect();
         watcher = std::make_unique<DialogWatcher>([this](HWND dialog, const SeenDialog& seen) {

@@ -15,14 +15,7 @@ namespace {
 
 using namespace std::string_literals;
 
-class SettingsTest : public DialogTest {
-protected:
-    Settings Stored() const {
-        Settings stored(dll.Path());
-        stored.Load();
-        return stored;
-    }
-};
+using SettingsTest = DialogTest;
 
 // Without menu.ini the service's own addresses hold, whatever settings.ini says in its place.
 TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
@@ -170,8 +163,7 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
 
     // First the password, then Storno once the refresh has ended; then the account, and OK.
-    std::atomic<bool> refreshShown = true;
-    std::atomic<bool> refreshedElsewhere = false;
+    std::atomic<bool> refreshShown = true, refreshedElsewhere = false;
     int settingsShown = 0;
     DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
         if (shown.caption == "Nastavit heslo") {
