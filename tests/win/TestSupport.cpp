@@ -2,6 +2,7 @@
 
 #include "band/Guids.h"
 #include "gateway/Md5.h"
+#include "win/Module.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,46 @@ std::string WindowsPath(const char* variable) {
     std::string path = std::string("Z:") + unixPath;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
+}
+
+std::string Http(const char* verb, const std::string& address, const std::string& path) {
+    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
+    const std::size_t colon = address.rfind(':');
+    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
+    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     InternetCloseHandle);
+    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
+                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+                        InternetCloseHandle);
+    Internet request(HttpOpenRequestA(connection.get(), verb, path.c_str(), nullptr, nullptr,
+                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                      0),
+                     InternetCloseHandle);
+    std::string body;
+    char chunk[4096];
+    DWORD read = 0;
+    if (request && HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
+        while (InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
+            body.append(chunk, read);
+        }
+    }
+    return body;
+}
+
+bool Poll(const std::function<bool()>& condition, DWORD limit, void (*wait)()) {
+    for (DWORD start = GetTickCount(); !condition(); wait()) {
+        if (GetTickCount() - start > limit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void RemoveToolbarFiles(const std::string& folder) {
+    for (const char* file : {"\\settings.ini", "\\menu.ini", "\\uninstall.txt"}) {
+        DeleteFileA((folder + file).c_str());
+    }
+    RemoveDirectoryA((folder + "\\settings.ini").c_str());
 }
 
 } // namespace
@@ -71,19 +112,6 @@ HWND BrowserWindow::Child(const char* className, int index) const {
     return child;
 }
 
-HWND BrowserWindow::EditOf(HWND box) {
-    return reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
-}
-
-HWND BrowserWindow::Edit(int box) const {
-    return EditOf(Child(WC_COMBOBOXEXA, box));
-}
-
-void BrowserWindow::Type(const std::string& message, const std::string& recipients) const {
-    SetWindowTextA(Edit(0), message.c_str());
-    SetWindowTextA(Edit(1), recipients.c_str());
-}
-
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
@@ -120,44 +148,11 @@ std::string GatewayAddressText() {
 }
 
 std::string HttpGet(const std::string& address, const std::string& path) {
-    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
-    const std::string url = "http://" + address + (path.starts_with("/") ? "" : "/") + path;
-    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
-                     InternetCloseHandle);
-    Internet request(InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0,
-                                      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0),
-                     InternetCloseHandle);
-    std::string body;
-    char chunk[4096];
-    DWORD read = 0;
-    while (request && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
-        body.append(chunk, read);
-    }
-    return body;
+    return Http("GET", address, path);
 }
 
 std::string HttpPost(const std::string& address, const std::string& path) {
-    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
-    const std::size_t colon = address.rfind(':');
-    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
-    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
-                     InternetCloseHandle);
-    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
-                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
-                        InternetCloseHandle);
-    Internet request(HttpOpenRequestA(connection.get(), "POST", path.c_str(), nullptr, nullptr,
-                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
-                                      0),
-                     InternetCloseHandle);
-    std::string body;
-    char chunk[4096];
-    DWORD read = 0;
-    if (request && HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
-        while (InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
-            body.append(chunk, read);
-        }
-    }
-    return body;
+    return Http("POST", address, path);
 }
 
 std::tm Local(std::time_t moment) {
@@ -174,33 +169,12 @@ SYSTEMTIME SystemTime(const std::tm& local) {
 }
 
 bool WaitFor(const std::function<bool()>& condition) {
-    for (DWORD start = GetTickCount(); !condition(); Sleep(20)) {
-        if (GetTickCount() - start > 5000) {
-            return false;
-        }
-    }
-    return true;
+    return Poll(condition, 5000, [] { Sleep(20); });
 }
 
 bool Serve(const std::function<bool()>& condition, DWORD limit) {
-    for (DWORD start = GetTickCount(); !condition(); PumpMessages(20)) {
-        if (GetTickCount() - start > limit) {
-            return false;
-        }
-    }
-    return true;
+    return Poll(condition, limit, [] { PumpMessages(20); });
 }
-
-namespace {
-
-void RemoveToolbarFiles(const std::string& folder) {
-    for (const char* file : {"\\settings.ini", "\\menu.ini", "\\uninstall.txt"}) {
-        DeleteFileA((folder + file).c_str());
-    }
-    RemoveDirectoryA((folder + "\\settings.ini").c_str());
-}
-
-} // namespace
 
 void ToolbarTest::SetUp() {
     CoInitialize(nullptr);
@@ -216,11 +190,10 @@ void ToolbarTest::TearDown() {
 
 void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
     browser.reset();
-    if (!settings.empty()) {
-        WriteFile(Beside("settings.ini"), settings);
-    }
-    if (!menu.empty()) {
-        WriteFile(Beside("menu.ini"), menu);
+    for (const auto& [file, text] : {std::pair{"settings.ini", &settings}, {"menu.ini", &menu}}) {
+        if (!text->empty()) {
+            WriteFile(Beside(file), *text);
+        }
     }
     browser = std::make_unique<BrowserWindow>(dll);
     messageEdit = browser->Edit(0);
@@ -231,10 +204,9 @@ void ToolbarTest::Open(const std::string& settings, const std::string& menu) {
 
 void ToolbarTest::OpenSignedIn(const std::string& menu, const std::string& login,
                                const std::string& settingsMore, const std::string& gateway) {
-    Open("[SETTINGS]\r\nUserName=" + login + "\r\nPasword=" + Md5Hex("heslo") + "\r\n" +
-             settingsMore,
-         "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) + "\r\nPortal=http://" +
-             address + "/\r\n" + menu);
+    SignIn(login, "heslo", settingsMore);
+    Open("", "[SETTINGS]\r\nGateway=" + (gateway.empty() ? address : gateway) +
+                 "\r\nPortal=http://" + address + "/\r\n" + menu);
 }
 
 bool Ours(HWND window) {
@@ -248,6 +220,16 @@ HWND FindDialog(const char* caption) {
     while ((dialog = FindWindowExA(nullptr, dialog, "#32770", caption)) && !Ours(dialog)) {
     }
     return dialog;
+}
+
+testing::AssertionResult Shows(const SeenDialog& seen, const std::vector<std::string>& texts,
+                               const std::string& icon, const std::string& caption) {
+    const bool shown = std::all_of(texts.begin(), texts.end(), [&](const auto& text) {
+        return seen.text.find("|" + text) != std::string::npos;
+    });
+    return shown && seen.icon == icon && (caption.empty() || seen.caption == caption)
+               ? testing::AssertionSuccess()
+               : testing::AssertionFailure() << seen.caption << " " << seen.icon << seen.text;
 }
 
 DialogWatcher::DialogWatcher(Answer answer)
@@ -280,11 +262,10 @@ void DialogWatcher::Watch(const std::stop_token& stop) {
             answered.insert(dialog);
             for (HWND child = GetWindow(dialog, GW_CHILD); child;
                  child = GetWindow(child, GW_HWNDNEXT)) {
-                if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                    auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-                    for (const auto& [id, name] : icons) {
-                        found.icon = icon && icon == LoadIconA(nullptr, id) ? name : found.icon;
-                    }
+                // Other controls than an icon's static answer no icon.
+                auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+                for (const auto& [id, name] : icons) {
+                    found.icon = icon && icon == LoadIconA(nullptr, id) ? name : found.icon;
                 }
                 found.text += '|' + WindowText(child);
             }
@@ -307,8 +288,6 @@ void TypeOver(HWND edit, const std::string& text) {
     }
 }
 
-#include "win/Module.h"
-
 void DialogTest::SetUp() {
     static const ToolbarDll resident;
     ToolbarTest::SetUp();
@@ -323,8 +302,8 @@ void DialogTest::TearDown() {
     ToolbarTest::TearDown();
 }
 
-void DialogTest::SignIn(const std::string& user, const std::string& password,
-                        const std::string& more) const {
+void ToolbarTest::SignIn(const std::string& user, const std::string& password,
+                         const std::string& more) const {
     WriteFile(Beside("settings.ini"),
               "[SETTINGS]\r\nUserName=" + user + "\r\nPasword=" + Md5Hex(password) + "\r\n" + more);
 }

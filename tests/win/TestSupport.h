@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "host/BrowserFrame.h"
 #include "host/KeyInput.h"
+#include "store/Settings.h"
 #include "win/Text.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +26,6 @@ public:
 
     HMODULE Handle() const { return module.get(); }
     const std::string& Path() const { return path; }
-    // The folder of the DLL, where its INI files live.
     std::string Folder() const { return path.substr(0, path.find_last_of('\\')); }
     HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const;
     // An export without arguments: DllCanUnloadNow, DllRegisterServer, ...
@@ -44,10 +46,15 @@ public:
     HWND Toolbar() const { return BandWindow(); }
     // The toolbar's index-th child control of the class, in the order they were made.
     HWND Child(const char* className, int index = 0) const;
-    static HWND EditOf(HWND box);
+    static HWND EditOf(HWND box) {
+        return reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0));
+    }
     // The edit of the message box (0) or the recipient box (1).
-    HWND Edit(int box) const;
-    void Type(const std::string& message, const std::string& recipients) const;
+    HWND Edit(int box) const { return EditOf(Child(WC_COMBOBOXEXA, box)); }
+    void Type(const std::string& message, const std::string& recipients) const {
+        SetWindowTextA(Edit(0), message.c_str());
+        SetWindowTextA(Edit(1), recipients.c_str());
+    }
 };
 
 void WriteFile(const std::string& path, const std::string& content);
@@ -87,12 +94,19 @@ protected:
     void TearDown() override;
 
     std::string Beside(const char* file) const { return dll.Folder() + "\\" + file; }
+    Settings Stored() const {
+        Settings stored(dll.Path());
+        stored.Load();
+        return stored;
+    }
     // Writes the files given (an empty text writes none) and opens the browser window on them.
     void Open(const std::string& settings = "", const std::string& menu = "");
     // Opens signed in with the password "heslo", on the gateway (the fixture's by default), with
     // more settings lines and more of menu.ini after its SETTINGS keys.
     void OpenSignedIn(const std::string& menu = "", const std::string& login = "jana",
                       const std::string& settingsMore = "", const std::string& gateway = "");
+    void SignIn(const std::string& user, const std::string& password,
+                const std::string& more = "") const;
 
     ToolbarDll dll;
     const std::string address = GatewayAddressText();
@@ -111,10 +125,13 @@ HWND FindDialog(const char* caption);
 // A dialog as the watcher saw it: caption, the texts of its controls joined by '|', and the
 // icon of a message box ("information", "exclamation", "question", "error" or "").
 struct SeenDialog {
-    std::string caption;
-    std::string text;
-    std::string icon;
+    std::string caption, text, icon;
 };
+
+// Whether a dialog showed the icon, the caption when one is given, and each of the texts at the
+// start of a control's text.
+testing::AssertionResult Shows(const SeenDialog& seen, const std::vector<std::string>& texts,
+                               const std::string& icon = "", const std::string& caption = "");
 
 // Answers from a thread of its own the process's dialogs that have a button, and keeps what they
 // showed. The answer gets each dialog once and returns the button to press (0: none); by
@@ -144,9 +161,6 @@ class DialogTest : public ToolbarTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // settings.ini signed in as the user with the password, then more lines.
-    void SignIn(const std::string& user, const std::string& password,
-                const std::string& more = "") const;
 
     HWND owner = nullptr;
 };

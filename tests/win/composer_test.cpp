@@ -28,14 +28,12 @@ protected:
         return E_FAIL;
     }
 
-    // The message box, the recipient box and the counter of a browser window.
     static std::string Shown(const BrowserWindow& window) {
         return WindowText(window.Edit(0)) + "|" + WindowText(window.Edit(1)) + "|" +
                WindowText(window.Child("Static", 0));
     }
 };
 
-// Counts the Enter keys that reach a window.
 LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR count) {
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
@@ -57,32 +55,31 @@ TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheB
     PumpMessages(50);
     ASSERT_EQ(messageEdit, GetFocus());
     DialogWatcher dialogs;
-    TypeText(L"Ahoj¶");
-    PressKey(VK_TAB);
-    EXPECT_EQ(S_OK, BandAnswer(VK_TAB));
-    EXPECT_EQ(recipientEdit, GetFocus()) << "Tab goes on to the recipient box";
+    // Tab's way, with the text typed before the key and after it (before the band sees it).
+    const struct {
+        const wchar_t* before;
+        bool shift;
+        const wchar_t* after;
+        HRESULT answer;
+        HWND focus; // Tab leaving the toolbar: the browser, not the band, moves the focus on
+    } keys[] = {{L"Ahoj¶", false, L"", S_OK, recipientEdit},
+                {L"602123456", false, L"", S_FALSE, recipientEdit},
+                {L"", true, L"!", S_OK, messageEdit},
+                {L"", true, L"", S_FALSE, messageEdit}};
+    for (const auto& key : keys) {
+        TypeText(key.before);
+        PressKey(VK_TAB, key.shift);
+        TypeText(key.after);
+        const HRESULT answer = BandAnswer(VK_TAB);
+        EXPECT_EQ(std::tuple(key.answer, key.focus), std::tuple(answer, GetFocus()))
+            << Narrow(key.before) << (key.shift ? " Shift+Tab " : " Tab ") << Narrow(key.after);
+    }
     EXPECT_EQ(S_OK, browser->Input()->HasFocusIO());
-
-    TypeText(L"602123456");
-    PressKey(VK_TAB);
-    EXPECT_EQ(S_FALSE, BandAnswer(VK_TAB)) << "Tab leaves the toolbar";
-    EXPECT_EQ(recipientEdit, GetFocus()) << "the browser, not the band, moves it on";
-    EXPECT_EQ("602123456", WindowText(recipientEdit));
-    // 4 letters, a line break 2, the nickname 4 and its separator; the recipients not at all.
-    EXPECT_EQ("11 zn.,\n1 SMS", WindowText(counter));
-    EXPECT_TRUE(dialogs.Seen().empty()) << "an edit is no click on a button";
-
-    PressKey(VK_TAB, true);
-    TypeText(L"!");
-    EXPECT_EQ(S_OK, BandAnswer(VK_TAB));
-    EXPECT_EQ(messageEdit, GetFocus()) << "Shift+Tab goes back to the message box";
     // The focused box selects its whole text and setting the text again drops the selection,
     // so a key typed next goes in at the caret instead of replacing the message.
-    EXPECT_EQ("!Ahoj¶", WindowText(messageEdit));
-
-    PressKey(VK_TAB, true);
-    EXPECT_EQ(S_FALSE, BandAnswer(VK_TAB)) << "Shift+Tab leaves the toolbar";
-    EXPECT_EQ(messageEdit, GetFocus());
+    // 5 letters, a line break 2, the nickname 4 and its separator; the recipients not at all.
+    EXPECT_EQ("!Ahoj¶|602123456|12 zn.,\n1 SMS", Shown(*browser));
+    EXPECT_TRUE(dialogs.Seen().empty()) << "an edit is no click on a button";
 
     int enters = 0;
     SetWindowSubclass(messageEdit, CountEnter, 1, reinterpret_cast<DWORD_PTR>(&enters));
@@ -117,11 +114,9 @@ TEST_F(Composer, HistoriesKeepRecentEntriesWholeAndReplaceTheSameInOtherCase) {
     ASSERT_TRUE(next.Create(browser->Frame()));
     next.LoadHistory(settings, HistoryKind::Text);
     ASSERT_EQ(11, next.EntryCount());
-    const char* recent[] = {"Ahoj  v 8 =", "čau", "ZÍTRA V 8", "Ahoj"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(recent[i], next.Entry(i)) << i;
-    }
-    EXPECT_EQ(std::string(3300, 'f'), next.Entry(10)) << "long entries are read whole";
+    EXPECT_EQ((Texts{"Ahoj  v 8 =", "čau", "ZÍTRA V 8", "Ahoj", std::string(3300, 'f')}),
+              (Texts{next.Entry(0), next.Entry(1), next.Entry(2), next.Entry(3), next.Entry(10)}))
+        << "the recent entries, and the oldest kept, read whole";
 }
 
 // Runs started at once in two windows, which share the browser's connections to the gateway,
@@ -195,12 +190,11 @@ TEST_F(Composer, ASettingsFileThatCannotBeWrittenIsToldOnceAndNeverAsTheToolbarC
         PumpMessages(300);
     }
     ASSERT_EQ(1u, notice.Seen().size()) << "told by the next toolbar only";
-    EXPECT_EQ("TextaroBar exclamation", notice.Seen()[0].caption + " " + notice.Seen()[0].icon);
-    EXPECT_NE(std::string::npos,
-              notice.Seen()[0].text.find("Poslední neodeslanou zprávu se při zavření lišty "
-                                         "nepodařilo uložit: do souboru\n" +
-                                         Beside("settings.ini")))
-        << notice.Seen()[0].text;
+    EXPECT_TRUE(Shows(notice.Seen()[0],
+                      {"Poslední neodeslanou zprávu se při zavření lišty nepodařilo uložit: do "
+                       "souboru\n" +
+                       Beside("settings.ini")},
+                      "exclamation", "TextaroBar"));
 }
 
 } // namespace

@@ -35,7 +35,6 @@ void Select(HWND list, int row) {
                           LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-// A click, or a double click, in the middle of a part of a window.
 void ClickAt(HWND window, const RECT& part, bool twice = false) {
     const LPARAM point = MAKELPARAM((part.left + part.right) / 2, (part.top + part.bottom) / 2);
     for (UINT down : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
@@ -70,16 +69,6 @@ struct UserAnswer {
     int button;
     Texts typed = {};
 };
-
-// Whether a dialog showed the icon, and each of the texts at the start of a control's text.
-testing::AssertionResult Shows(const SeenDialog& seen, const Texts& texts,
-                               const std::string& icon = "") {
-    const bool shown = std::all_of(texts.begin(), texts.end(), [&](const auto& text) {
-        return seen.text.find("|" + text) != std::string::npos;
-    });
-    return shown && seen.icon == icon ? testing::AssertionSuccess()
-                                      : testing::AssertionFailure() << seen.icon << seen.text;
-}
 
 class Contacts : public DialogTest {
 protected:
@@ -118,8 +107,7 @@ protected:
     // Runs "Kontakty" on this thread while user plays the user's part in it from a thread of
     // its own; what opens on top of it is answered from the plan.
     void RunContacts(const std::string& gateway, const std::function<void()>& user) {
-        Settings settings(dll.Path());
-        settings.Load();
+        Settings settings = Stored();
         GatewayClient client(ParseGatewayAddress(gateway));
         client.Connect();
         watcher = std::make_unique<DialogWatcher>([this](HWND dialog, const SeenDialog& seen) {
@@ -190,16 +178,14 @@ protected:
             << watcher->Seen().size() - before << " of " << answers.size();
         // Answered only once the handler that opened them has returned to the dialog's loop.
         SendMessageA(contacts, WM_NULL, 0, 0);
-        const std::vector<SeenDialog> all = watcher->Seen();
-        std::vector<SeenDialog> shown(all.begin() + static_cast<long>(std::min(before, all.size())),
-                                      all.end());
+        std::vector<SeenDialog> shown = watcher->Seen();
+        shown.erase(shown.begin(), shown.begin() + static_cast<long>(before));
         // A box that never came is already reported; blanks keep the checks after it failing
         // instead of ending the whole program from the user's thread.
         shown.resize(std::max(shown.size(), answers.size()));
         return shown;
     }
 
-    // Whether Delete and Edit on the dialog's toolbar are both in the state.
     bool RowButtons(LRESULT state) const {
         return SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_DELETE, 0) == state &&
                SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_EDIT, 0) == state;
@@ -237,7 +223,6 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
     const auto row = [](const Texts& t) { return t[0] + "|" + t[1] + "|" + t[2] + "|" + t[3]; };
 
     RunContacts(address, [&] {
-        // Each button's tip, as the toolbar's tooltip gives it when the mouse rests there.
         const auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
         for (const auto& [command, tip] :
              {std::pair{ID_CONTACT_NEW, "Přidat nový kontakt do seznamu"},
@@ -258,7 +243,6 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
 
         // Added: the server's id lands in the entry.
         auto shown = Press(ID_CONTACT_NEW, {{IDOK, jana}, {IDOK}});
-        ASSERT_EQ(2u, shown.size());
         ASSERT_TRUE(Shows(shown[1], {"Kontakt byl úspěšně přidán."}, "information"));
         EXPECT_EQ((Texts{stored(IdOf(ServerBook().at(0)), jana), "Count=1"}), Section(1));
         EXPECT_EQ(Texts{row(jana)}, Rows(list));
@@ -267,14 +251,12 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         // A comma is refused in the editor before anything is sent; the texts stay to be mended.
         shown = Press(ID_CONTACT_NEW,
                       {{IDOK, {"Petr", "Malý, ml.", "603222333"}}, {IDOK, {"", "Malý"}}, {IDOK}});
-        ASSERT_EQ(3u, shown.size());
         EXPECT_TRUE(Shows(shown[1],
                           {"Jméno, příjmení, telefonní číslo ani e-mail nesmí obsahovat čárku."},
                           "error"));
 
         // Refused by the server: its errtext, then the editor again with what was typed.
         shown = Press(ID_CONTACT_NEW, {{IDOK, {"Eva", "Černá"}}, {IDOK}, {IDOK, eva}, {IDOK}});
-        ASSERT_EQ(4u, shown.size());
         EXPECT_TRUE(Shows(shown[1], {"Údaje nebyly upraveny:\nChybí telefonní číslo kontaktu"},
                           "exclamation"));
         EXPECT_TRUE(Shows(shown[2], {"Eva", "Černá"}));
@@ -284,7 +266,6 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         ASSERT_EQ(3u, server.size());
         EXPECT_EQ((Texts{server[0], server[1], server[2], "Count=3"}), Section(3));
 
-        // Selection drives the buttons.
         Select(list, -1);
         EXPECT_TRUE(RowButtons(TBSTATE_INDETERMINATE));
         Select(list, 0);
@@ -293,8 +274,8 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         // Delete answered Cancel sends nothing; a reply cut off is reported and changes nothing;
         // answered OK renumbers store and rows.
         shown = Press(ID_CONTACT_DELETE, {{IDCANCEL}});
-        EXPECT_EQ("Odstranit vybranou polozku", shown.at(0).caption);
-        EXPECT_TRUE(Shows(shown[0], {"Opravdu chcete odstranit vybranou polozku?"}, "question"));
+        EXPECT_TRUE(Shows(shown[0], {"Opravdu chcete odstranit vybranou polozku?"}, "question",
+                          "Odstranit vybranou polozku"));
         HttpPost(address, "/admin/fault?mode=close");
         shown = Press(ID_CONTACT_DELETE, {{IDOK}, {IDOK}});
         EXPECT_TRUE(Shows(shown.at(1), {"Kontakt nebyl odstraněn:\n"}, "exclamation"));
@@ -310,7 +291,6 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         ListView_GetItemRect(list, 1, &second, LVIR_BOUNDS);
         HttpPost(address, "/admin/fault?mode=close");
         shown = Act([&] { ClickAt(list, second, true); }, {{IDOK, edited}, {IDOK}, {IDCANCEL}});
-        ASSERT_EQ(3u, shown.size());
         EXPECT_TRUE(Shows(shown[0], eva));
         EXPECT_TRUE(Shows(shown[1], {"Údaje nebyly upraveny:\n"}, "exclamation"));
         EXPECT_EQ((Texts{server[1], server[2], "Count=2"}), Section(2));
@@ -323,9 +303,8 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
         Store({"9,600000000,,Místní,Jen"});
         const Texts local = Section(1);
         shown = Press(ID_CONTACT_DOWNLOAD, {{IDNO}});
-        EXPECT_EQ("Stažení kontaktů", shown.at(0).caption);
-        EXPECT_TRUE(
-            Shows(shown[0], {"Všechny stavající kontakty budou nahrazeny."}, "exclamation"));
+        EXPECT_TRUE(Shows(shown[0], {"Všechny stavající kontakty budou nahrazeny."}, "exclamation",
+                          "Stažení kontaktů"));
         EXPECT_EQ(local, Section(1));
         HttpPost(address, "/admin/fault?mode=shortlist");
         shown = Press(ID_CONTACT_DOWNLOAD, {{IDOK}});

@@ -15,14 +15,7 @@ namespace {
 
 using namespace std::string_literals;
 
-class SettingsTest : public DialogTest {
-protected:
-    Settings Stored() const {
-        Settings stored(dll.Path());
-        stored.Load();
-        return stored;
-    }
-};
+using SettingsTest = DialogTest;
 
 // Without menu.ini the service's own addresses hold, whatever settings.ini says in its place.
 TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
@@ -34,12 +27,10 @@ TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
     const Settings settings = Stored();
     std::string program = "x", arguments = "y";
     settings.ReadUninstall(program, arguments);
-    for (const std::string& text : {program, arguments, settings.ReadUpgrade(),
-                                    settings.ReadMenuSection(), settings.ReadMyMenuSection()}) {
-        EXPECT_EQ("", text);
-    }
-    EXPECT_EQ("gate.textaro.cz", settings.ReadGateway());
-    EXPECT_EQ("http://www.textaro.cz/", settings.ReadPortal());
+    EXPECT_EQ(
+        (std::vector<std::string>{"", "", "", "", "", "gate.textaro.cz", "http://www.textaro.cz/"}),
+        (std::vector{program, arguments, settings.ReadUpgrade(), settings.ReadMenuSection(),
+                     settings.ReadMyMenuSection(), settings.ReadGateway(), settings.ReadPortal()}));
 }
 
 // Long values come whole; Save writes the keys changed since the load in place of the old ones,
@@ -53,9 +44,9 @@ TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
                                           "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n"
                                           "[RecipientHistory]\r\n0=602123456;\r\n");
     Settings settings = Stored();
-    EXPECT_EQ(email, settings.Email);
-    EXPECT_EQ(0, settings.AutoRecack) << "numbers read their leading digits";
-    EXPECT_EQ(1, settings.WaitForDelivery);
+    EXPECT_EQ(std::tuple(email, 0, 1),
+              std::tuple(settings.Email, settings.AutoRecack, settings.WaitForDelivery))
+        << "numbers read their leading digits";
     settings.Pasword = Md5Hex("heslo");
     settings.Nick = "x\r\n[CONTACTS]";
     settings.AutoRecack = 1;
@@ -81,15 +72,16 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
         std::string gateway;
         const char* nick;
         const char* box; // caption and icon of the message box that follows OK, if any
+        const char* icon;
         const char* message;
         const char* opened; // the portal page then opened
     } cases[] = {
         // Clear: no request, or the stopped gateway would show an error.
-        {"jana", false, "127.0.0.1:1", "", "", "", ""},
-        {"jana", true, address, "Jana", "", "", ""},
-        {"ota", true, address, "", "Přezdívka na začátku exclamation",
+        {"jana", false, "127.0.0.1:1", "", "", "", "", ""},
+        {"jana", true, address, "Jana", "", "", "", ""},
+        {"ota", true, address, "", "Přezdívka na začátku", "exclamation",
          "Pro přezdívku na začátku zprávy musíte mít aktivovánu přezdívku.", "nick"},
-        {"jana", true, "127.0.0.1:1", "", "TextaroBar error",
+        {"jana", true, "127.0.0.1:1", "", "TextaroBar", "error",
          "Chyba při komunikace se serverem:\nNepodařilo se poslat požadavek", ""},
     };
     for (const auto& c : cases) {
@@ -119,15 +111,13 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
         SettingsDialog(
             settings, client, [&](std::string_view action) { opened += action; }, owner)
             .Run();
-        EXPECT_EQ(c.nick, Stored().Nick);
-        EXPECT_EQ(c.opened, opened);
-        EXPECT_EQ(1, Stored().WaitForDelivery);
+        const Settings saved = Stored();
+        EXPECT_EQ(std::tuple(c.nick, c.opened, 1),
+                  std::tuple(saved.Nick, opened, saved.WaitForDelivery));
         const std::vector<SeenDialog> seen = user.Seen();
         ASSERT_EQ(*c.box ? 2u : 1u, seen.size());
-        if (*c.box) {
-            EXPECT_EQ(c.box, seen[1].caption + " " + seen[1].icon);
-            EXPECT_NE(std::string::npos, seen[1].text.find(c.message)) << seen[1].text;
-        }
+        EXPECT_TRUE(*c.box ? Shows(seen[1], {c.message}, c.icon, c.box)
+                           : testing::AssertionSuccess());
     }
 }
 
@@ -152,8 +142,7 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
         EXPECT_EQ(IDCANCEL, PasswordDialog(settings, owner).Run());
         const std::vector<SeenDialog> shown = user.Seen();
         ASSERT_EQ(2u, shown.size());
-        EXPECT_EQ("Chyba error", shown[1].caption + " " + shown[1].icon);
-        EXPECT_NE(std::string::npos, shown[1].text.find(reason)) << reason;
+        EXPECT_TRUE(Shows(shown[1], {reason}, "error", "Chyba"));
         EXPECT_EQ(Md5Hex("heslo"), Stored().Pasword);
     }
 }
@@ -174,8 +163,7 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
 
     // First the password, then Storno once the refresh has ended; then the account, and OK.
-    std::atomic<bool> refreshShown = true;
-    std::atomic<bool> refreshedElsewhere = false;
+    std::atomic<bool> refreshShown = true, refreshedElsewhere = false;
     int settingsShown = 0;
     DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
         if (shown.caption == "Nastavit heslo") {
@@ -221,10 +209,9 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     SetWindowTextA(other.Edit(1), "777000111");
     other.Click(8);
     ASSERT_TRUE(Serve([&] { return user.Seen().size() == 4; }, 20000));
-    EXPECT_EQ("information", user.Seen()[3].icon) << user.Seen()[3].text;
-    EXPECT_NE(
-        std::string::npos,
-        HttpGet(address, "/admin/outbox").find("\"login\":\"jana\",\"msisdn\":\"777000111\""));
+    EXPECT_TRUE(Shows(user.Seen()[3], {}, "information"));
+    const std::string outbox = HttpGet(address, "/admin/outbox");
+    EXPECT_NE(std::string::npos, outbox.find("\"login\":\"jana\",\"msisdn\":\"777000111\""));
 }
 
 } // namespace
