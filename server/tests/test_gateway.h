@@ -45,10 +45,6 @@ struct Answer : GatewayReply {
     int http = 0;
 
     std::string Text() const { return Body().value_or(""); }
-    std::optional<std::string> Item(int n) {
-        SelectItem(n);
-        return itemValue;
-    }
 };
 
 // A gateway server inside the test process on a free loopback port, priced at 1.50 a part.
