@@ -41,7 +41,6 @@ std::string Day(const SYSTEMTIME& time) {
     return text;
 }
 
-// A date or time picker of the dialog: what it holds, after setting it when a time is given.
 SYSTEMTIME Picker(HWND dialog, int picker, const SYSTEMTIME* set = nullptr) {
     SYSTEMTIME time{};
     if (set) {
