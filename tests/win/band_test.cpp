@@ -122,11 +122,10 @@ TEST_F(Band, FocusAndKeysAreTheToolbarsWhileABoxHasTheFocusAndClosingTheBrowserE
     EXPECT_EQ(S_FALSE, input->HasFocusIO());
     EXPECT_EQ(S_FALSE, input->TranslateAcceleratorIO(&letter)) << "not the toolbar's key";
     EXPECT_EQ("a", WindowText(messageEdit)) << "and the toolbar does not type it either";
-    HWND recipientList = reinterpret_cast<HWND>(
-        SendMessageA(browser->Child(WC_COMBOBOXEXA, 1), CBEM_GETCOMBOCONTROL, 0, 0));
-    SendMessageA(recipientList, CB_SHOWDROPDOWN, TRUE, 0);
+    const HWND recipients = browser->Child(WC_COMBOBOXEXA, 1);
+    SendMessageA(recipients, CB_SHOWDROPDOWN, TRUE, 0);
     EXPECT_EQ(S_OK, input->HasFocusIO()) << "the list is open";
-    SendMessageA(recipientList, CB_SHOWDROPDOWN, FALSE, 0);
+    SendMessageA(recipients, CB_SHOWDROPDOWN, FALSE, 0);
 
     HWND toolbar = browser->Toolbar();
     auto deskBand = Query<IDeskBand>(input, IID_IDeskBand);
@@ -234,9 +233,7 @@ TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
         SetCursorPos(centre.x, centre.y - 1);
         PumpMessages(100);
         SetCursorPos(centre.x, centre.y);
-        for (int wait = 0; wait < 25 && !IsWindowVisible(tooltip); ++wait) {
-            PumpMessages(50);
-        }
+        Serve([&] { return IsWindowVisible(tooltip) != FALSE; }, 1250);
         EXPECT_EQ(tip, IsWindowVisible(tooltip) ? WindowText(tooltip) : "") << button;
         SetCursorPos(0, 500);
         PumpMessages(300);
