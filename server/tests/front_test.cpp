@@ -140,7 +140,9 @@ TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
     }
     TestGateway gw(db.Path());
     EXPECT_EQ(gw.Get(AccountTarget("info", "jan", digest, "info_message")).credit, 8.5);
-    EXPECT_EQ(gw.Get(AccountTarget("addr_list", "jan", digest, "x")).Item(0), "1,777123456,,J,N");
+    Answer list = gw.Get(AccountTarget("addr_list", "jan", digest, "x"));
+    list.SelectItem(0);
+    EXPECT_EQ(list.itemValue, "1,777123456,,J,N");
     ASSERT_EQ(gw.storage.Messages().size(), 1u);
     EXPECT_EQ(gw.storage.Messages()[0].text, "ahoj");
     EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target).status, 1);

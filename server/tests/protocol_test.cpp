@@ -73,8 +73,7 @@ TEST_F(GatewayProtocol, SendChargesPerPartAndRefusesWhatTheCreditCannotCover) {
     const Answer refused = Send(std::string(400, 'a'));
     EXPECT_EQ(std::tie(refused.status, refused.errcode, refused.errtext),
               std::tuple(0, 8, "Nedostatečný kredit"));
-    EXPECT_EQ(Credit(), 2.5);
-    EXPECT_EQ(gw.storage.Messages().size(), 3u);
+    EXPECT_EQ(std::tuple(Credit(), gw.storage.Messages().size()), std::tuple(2.5, 3u));
 }
 
 // What the toolbar's runs store is read back from /admin/outbox by send_test and menu_test (the

@@ -20,10 +20,9 @@ std::string AccountTarget(const std::string& action, const std::string& login,
 
 ScratchDb::ScratchDb() {
     static std::atomic<int> counter{0};
-    path_ = (std::filesystem::temp_directory_path() /
-             ("textaro-gateway-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) +
-              ".db"))
-                .string();
+    const std::string name = "textaro-gateway-test-" + std::to_string(getpid()) + "-" +
+                             std::to_string(counter++) + ".db";
+    path_ = (std::filesystem::temp_directory_path() / name).string();
 }
 
 ScratchDb::~ScratchDb() {

@@ -45,10 +45,6 @@ struct Answer : GatewayReply {
     int http = 0;
 
     std::string Text() const { return Body().value_or(""); }
-    std::optional<std::string> Item(int n) {
-        SelectItem(n);
-        return itemValue;
-    }
 };
 
 // A gateway server inside the test process on a free loopback port, priced at 1.50 a part.
@@ -67,7 +63,6 @@ public:
     // A form by default: the admin interface's changes, the portal's forms.
     Answer Post(const std::string& target, const std::string& body = "",
                 const char* type = "application/x-www-form-urlencoded") const;
-    // The body of a page of the admin interface or the portal.
     std::string Page(const std::string& target) const { return Get(target).Text(); }
 
     Storage storage;
@@ -85,7 +80,6 @@ protected:
         gw.AddAccount("eva", "tajne", 500);
     }
 
-    // A request of jan's, signed.
     Answer Account(const std::string& action, const std::string& msg,
                    const std::string& extra = "") const {
         return gw.Get(AccountTarget(action, "jan", Md5Hex("heslo"), msg, extra));

@@ -11,12 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::string& entry : entries) {
         // Combo boxes hold no NUL; repeating makes entries large enough to fill the block.
         std::erase(entry, '\0');
-        const int times = input.ConsumeIntegralInRange(1, 200);
-        std::string repeated;
-        for (int i = 0; i < times; ++i) {
-            repeated += entry;
+        const std::string once = entry;
+        for (int times = input.ConsumeIntegralInRange(1, 200); times > 1; --times) {
+            entry += once;
         }
-        entry = repeated;
     }
     const std::string section = BuildHistorySection(entries);
     Require(section.size() + 1 <= HistorySectionBlock, "the section fits the block");

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -23,13 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(std::is_sorted(choice.chosen.begin(), choice.chosen.end()), "chosen in store order");
 
     std::set<std::string> pieces;
-    for (std::size_t begin = 0; begin <= text.size();) {
-        const std::size_t end = std::min(text.find(';', begin), text.size());
-        if (end > begin) {
-            pieces.insert(text.substr(begin, end - begin));
-        }
-        begin = end + 1;
+    std::istringstream split(text);
+    for (std::string piece; std::getline(split, piece, ';');) {
+        pieces.insert(piece);
     }
+    pieces.erase("");
     std::multiset<std::string> covered(choice.typed.begin(), choice.typed.end());
     for (int index : choice.chosen) {
         covered.insert(phones[static_cast<std::size_t>(index / 2)].second);

@@ -74,10 +74,8 @@ TEST(HistorySection, KeysCountFromZeroAndTheListComesInSectionOrderWhateverTheKe
               "1=\0"s,
               BuildHistorySection({"a=b\r=c", ""}));
     EXPECT_TRUE(ParseHistorySection("\0\0"s).empty());
-    EXPECT_EQ((Texts{"Ahoj", "whole line", "x=y", ""}), ParseHistorySection("7=Ahoj\0"
-                                                                            "whole line\0"
-                                                                            "k=x=y\0"
-                                                                            "k=\0"s));
+    EXPECT_EQ((Texts{"Ahoj", "whole line", "x=y", ""}),
+              ParseHistorySection("7=Ahoj\0whole line\0k=x=y\0k=\0"s));
     EXPECT_EQ((Texts{"last"}), ParseHistorySection("0=last")) << "without the final NUL";
 }
 

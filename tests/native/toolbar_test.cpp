@@ -27,13 +27,9 @@ class RecordingToolbar : public SendEnvironment {
 public:
     std::time_t Now() override { return now; }
     bool ConfirmSendNow() override { return Note("question"), true; }
-    void ShowProgress(std::size_t total) override {
-        Note("progress shown " + std::to_string(total));
-    }
+    void ShowProgress(std::size_t n) override { Note("progress shown " + std::to_string(n)); }
     bool Stopped() override { return stopped; }
-    void ShowCount(std::size_t current, std::size_t) override {
-        Note("count " + std::to_string(current));
-    }
+    void ShowCount(std::size_t n, std::size_t) override { Note("count " + std::to_string(n)); }
     SendAccount Account() override {
         return {"jana", "0123456789abcdef0123456789abcdef", "", "", 0};
     }
@@ -113,8 +109,8 @@ TEST(SmsCounter, CharactersAndPartsOfTextAndNickname) {
     };
     for (const auto& row : rows) {
         const SmsCount count = CountSms(row.text, row.nick);
-        EXPECT_EQ(row.characters, count.characters) << row.text << " / " << row.nick;
-        EXPECT_EQ(row.parts, count.parts) << row.text << " / " << row.nick;
+        EXPECT_EQ(std::tuple(row.characters, row.parts), std::tuple(count.characters, count.parts))
+            << row.text << " / " << row.nick;
     }
 }
 
@@ -126,9 +122,9 @@ TEST(ToolbarLayout, SizesFollowTheDisplayScale) {
                            {168, 1069, 27, 1215},
                            {192, 1220, 36, 2215}};
     for (const auto& [dpi, fixed, picture, resource] : rows) {
-        EXPECT_EQ(fixed, FixedSlotsWidth(dpi)) << dpi;
-        EXPECT_EQ(picture, ImageSize(18, dpi)) << dpi;
-        EXPECT_EQ(resource, ImageResource(215, dpi)) << dpi;
+        EXPECT_EQ(std::tuple(fixed, picture, resource),
+                  std::tuple(FixedSlotsWidth(dpi), ImageSize(18, dpi), ImageResource(215, dpi)))
+            << dpi;
         EXPECT_EQ(0, MessageSlotWidth(fixed - 1, dpi)) << "never negative";
     }
 }

@@ -141,8 +141,7 @@ TEST_F(Sending, ADelayIsCarriedOnceAndAPastOneAsksFirst) {
         DialogWatcher report;
         std::vector<Sent> sent = SendText("Zítra", "777111222;603333444");
         ASSERT_EQ(2u, sent.size());
-        EXPECT_EQ(later, sent[0].delay);
-        EXPECT_EQ(later, sent[1].delay);
+        EXPECT_EQ(std::tuple(later, later), std::tuple(sent[0].delay, sent[1].delay));
     }
     ArmDelay(std::time(nullptr) - 120);
     std::atomic<int> button{IDNO};
@@ -251,13 +250,12 @@ TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
 TEST_F(Sending, AnEmptyBoxTakesTheFocusAndNothingStarts) {
     DialogWatcher nothing;
     SetFocus(browser->Frame());
-    browser->Click(8);
-    PumpMessages(300);
-    EXPECT_EQ(messageEdit, GetFocus());
-    SetWindowTextA(messageEdit, "Ahoj");
-    browser->Click(8);
-    PumpMessages(300);
-    EXPECT_EQ(recipientEdit, GetFocus());
+    for (const HWND empty : {messageEdit, recipientEdit}) {
+        browser->Click(8);
+        PumpMessages(300);
+        EXPECT_EQ(empty, GetFocus()) << (empty == messageEdit ? "message" : "recipients");
+        SetWindowTextA(messageEdit, "Ahoj");
+    }
     EXPECT_TRUE(nothing.Seen().empty());
     EXPECT_TRUE(SendButtonEnabled());
 }
