@@ -12,10 +12,14 @@ shift 2
 case $command in
 start)
     mkdir -p "$state"
-    rm -f "$state/address" "$state/gateway.db"
+    # The last run's output goes first: the new server empties it only once it is scheduled, and
+    # its old "listening on" line would hand the tests a port nobody listens on any more.
+    rm -f "$state/address" "$state/gateway.db" "$state/server.out" "$state/server.err"
     "$server" --port 0 --db "$state/gateway.db" "$@" >"$state/server.out" 2>"$state/server.err" &
-    echo $! >"$state/pid"
+    pid=$!
+    echo $pid >"$state/pid"
     for _ in $(seq 1 100); do
+        kill -0 $pid 2>/dev/null || break
         line=$(head -n 1 "$state/server.out" 2>/dev/null || true)
         if [[ $line == "listening on "* ]]; then
             echo "${line#listening on }" >"$state/address"
