@@ -154,16 +154,7 @@ RunFigures SendRun(const std::string& address, int count) {
         SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 0)), "Zkušební zpráva");
         SetWindowTextA(BrowserWindow::EditOf(browser.Child(WC_COMBOBOXEXA, 1)), recipients.c_str());
 
-        // The progress window has a button too (Storno): the watcher sees it first.
-        DialogWatcher watcher;
-        auto report = [&watcher] {
-            for (const SeenDialog& seen : watcher.Seen()) {
-                if (seen.caption == "Odeslání zpráv") {
-                    return seen;
-                }
-            }
-            return SeenDialog{};
-        };
+        DialogWatcher report;
         HHOOK hook = SetWindowsHookExA(WH_CBT, NoteReport, nullptr, GetCurrentThreadId());
         std::atomic<bool> running{true};
         const auto start = Clock::now();
@@ -194,7 +185,7 @@ RunFigures SendRun(const std::string& address, int count) {
         // The browser's own loop: it sleeps until a message comes, and wakes for the run's
         // requests to the toolbar at once. The run counts from the click's release.
         Clock::time_point clicked;
-        while (report().caption.empty() && Milliseconds(Clock::now() - start) < 600000) {
+        while (report.Seen().empty() && Milliseconds(Clock::now() - start) < 600000) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
             MSG message;
             while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -213,8 +204,8 @@ RunFigures SendRun(const std::string& address, int count) {
         pinger.join();
         figures.stallAt = Milliseconds(stallStart - clicked);
         PumpMessages(3000);
-        figures.allSent = reportShown != Clock::time_point{} && !report().caption.empty() &&
-                          report().text.find("nebyla") == std::string::npos;
+        figures.allSent = reportShown != Clock::time_point{} && !report.Seen().empty() &&
+                          report.Seen()[0].text.find("nebyla") == std::string::npos;
     }
     DeleteFileA((dll.Folder() + "\\settings.ini").c_str());
     DeleteFileA((dll.Folder() + "\\menu.ini").c_str());
