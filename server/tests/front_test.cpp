@@ -1,3 +1,4 @@
+#include "cp1250.h"
 #include "test_gateway.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +18,7 @@ using Clock = std::chrono::steady_clock;
 using GatewayFront = GatewayTest;
 
 TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
-    const std::string send = AccountTarget("send", "jan", Md5Hex("heslo"), "text",
-                                           "&msisdn=777123456&waitfordelivery=0");
+    const std::string send = AccountTarget("send", "text", kTo);
     // A reply given by the test goes out byte for byte, its own escapes untouched.
     const std::string told = "status=1\ncredit=10.00\nnick=x%0D%0A%5BCONTACTS%5D\n";
     const std::tuple<std::string, int, int> faults[] = {
@@ -33,7 +33,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
             EXPECT_EQ(std::tie(failed.http, failed.status), std::tuple(http, status)) << arm;
             EXPECT_EQ(failed.Text() == told, status == 1) << arm;
         }
-        EXPECT_EQ(Account("info", "info_message").credit, 10.0) << "the next request is served";
+        EXPECT_EQ(gw.Credit(), 10.0) << "the next request is served";
     }
     EXPECT_TRUE(gw.storage.Messages().empty());
 
@@ -60,7 +60,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
 // A reply without end or one byte at a time lasts until the client leaves or the server stops;
 // other clients are served meanwhile.
 TEST_F(GatewayFront, EndlessAndTrickledRepliesLastUntilTheClientLeaves) {
-    const std::string info = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
+    const std::string info = AccountTarget("info", "info_message");
     httplib::Client client("127.0.0.1", gw.port);
     std::string body;
     int served = 0;
@@ -98,7 +98,7 @@ TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionWithoutNagleDelays) {
     httplib::Client client("127.0.0.1", gw.port);
     client.set_keep_alive(true);
     client.set_url_encode(false);
-    const std::string target = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
+    const std::string target = AccountTarget("info", "info_message");
     const auto start = Clock::now();
     for (int i = 0; i < 50; ++i) {
         ASSERT_TRUE(client.Get(target.c_str()));
@@ -116,8 +116,7 @@ TEST_F(GatewayFront, SecondServerCannotTakeABusyPort) {
 
 // The pages a person reads: a message's text is shown, never run as markup; the accounts as sent.
 TEST_F(GatewayFront, PagesEscapeTheTextAndShowTheAccounts) {
-    Account("send", "Dobrý den <b>",
-            "&msisdn=777123456&waitfordelivery=0&delay=" + ::UrlEscape("2099-01-01 12:00:00"));
+    gw.Send("Dobrý den <b>", "&delay=" + ::UrlEscape("2099-01-01 12:00:00"));
     const std::string page = gw.Page("/");
     EXPECT_NE(page.find(Utf8(u8"Dobrý den &lt;b&gt;")), std::string::npos) << page;
     EXPECT_NE(page.find(">scheduled<"), std::string::npos);
@@ -129,23 +128,75 @@ TEST_F(GatewayFront, PagesEscapeTheTextAndShowTheAccounts) {
 
 TEST(GatewayRestart, DataOutlivesTheServerOnTheSameFile) {
     ScratchDb db;
-    const std::string digest = Md5Hex("heslo");
     std::string sid;
     {
         TestGateway gw(db.Path());
         gw.AddAccount("jan", "heslo", 1000);
-        gw.Get(AccountTarget("addr_add", "jan", digest, "777123456", "&email=&name=J&surname=N"));
-        gw.Get(AccountTarget("send", "jan", digest, "ahoj", "&msisdn=777123456&waitfordelivery=0"));
-        sid = gw.Get(InfoLoginRequest("jan", digest).target).sid.value_or("");
+        gw.Account("addr_add", "777123456", "&email=&name=J&surname=N");
+        gw.Send("ahoj");
+        sid = gw.SignIn();
     }
     TestGateway gw(db.Path());
-    EXPECT_EQ(gw.Get(AccountTarget("info", "jan", digest, "info_message")).credit, 8.5);
-    Answer list = gw.Get(AccountTarget("addr_list", "jan", digest, "x"));
+    EXPECT_EQ(gw.Credit(), 8.5);
+    Answer list = gw.Account("addr_list", "x");
     list.SelectItem(0);
     EXPECT_EQ(list.itemValue, "1,777123456,,J,N");
     ASSERT_EQ(gw.storage.Messages().size(), 1u);
     EXPECT_EQ(gw.storage.Messages()[0].text, "ahoj");
     EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target).status, 1);
+}
+
+// A visit signed in through the gateway, as the toolbar opens portal pages for it (signing in, the
+// pages' links and signing out are driven through the toolbar by menu_test).
+class PortalPages : public GatewayTest {
+protected:
+    std::string Page(const std::string& action, const std::string& visit) const {
+        return gw.Page("/index.xp?sid=" + UrlEscape(visit) + "&action=" + action +
+                       "&IETOOLBARVAR=1.0.76");
+    }
+
+    // Whether the page (UTF-8) shows the text (a Windows-1250 literal).
+    static bool Shows(const std::string& page, const char* text) {
+        return page.find(Cp1250ToUtf8(text)) != std::string::npos;
+    }
+
+    const std::string sid = gw.SignIn();
+};
+
+TEST_F(PortalPages, VisitPagesShowTheAccountAndOnlyItsOwnMessages) {
+    gw.Send("Ahoj Jano");
+    gw.Account("send", "Cizí zpráva", kTo, "eva", "tajne");
+    const std::string html = Page("history", sid);
+    EXPECT_TRUE(Shows(html, "<td>Ahoj Jano</td>")) << html;
+    EXPECT_TRUE(Shows(html, "Účet <b>jan</b>, kredit <b>8.50 Kč</b>"));
+    EXPECT_TRUE(Shows(html, "verze 1.0.76"));
+    EXPECT_FALSE(Shows(html, "Cizí zpráva"));
+    EXPECT_TRUE(Shows(Page("nick", sid), "name=\"nick\" maxlength=\"20\" value=\"Honza\""));
+    EXPECT_TRUE(Shows(Page("history", "&<x>"), "<h1>Přihlášení vypršelo</h1>"));
+    EXPECT_TRUE(Shows(gw.Page("/?index.xp"), "Vítejte na portálu Textaro"));
+}
+
+TEST_F(PortalPages, NickFormSetsWhatInfoReports) {
+    const struct {
+        const char* form;
+        const char* nick;
+        const char* active;
+        const char* note;
+    } forms[] = {
+        {"nick=Hon%C3%ADk&active=yes", "Honík", "yes", "Přezdívka byla uložena."},
+        {"nick=Hon%C3%ADk", "Honík", "no", "Přezdívka byla uložena."},
+        // Not in the code page, or a control character: kept as it was.
+        {"nick=%E2%98%BA&active=yes", "Honík", "no", "smí mít nejvýše 20 znaků"},
+        {"nick=x%0D%0A%5BCONTACTS%5D&active=yes", "Honík", "no", "nesmí obsahovat řídicí znaky"},
+        {"nick=x%7F&active=yes", "Honík", "no", "nesmí obsahovat řídicí znaky"},
+    };
+    for (const auto& form : forms) {
+        const Answer page = gw.Post("/index.xp?sid=" + sid + "&action=nick", form.form);
+        EXPECT_TRUE(Shows(page.Text(), form.note)) << form.form;
+        const Answer info = gw.Account("info", "info_message");
+        EXPECT_EQ(std::tie(info.nick, info.nick_active), std::tuple(form.nick, form.active))
+            << form.form;
+    }
 }
 
 } // namespace

@@ -12,45 +12,31 @@ namespace {
 using namespace std::chrono_literals;
 using namespace std::string_literals;
 
-class GatewayProtocol : public GatewayTest {
-protected:
-    Answer Send(const std::string& text, const std::string& extra = "") const {
-        return Account("send", text, "&msisdn=777123456&waitfordelivery=0" + extra);
-    }
-
-    double Credit() const { return Account("info", "info_message").credit; }
-};
+using GatewayProtocol = GatewayTest;
 
 // A right request and a wrong password are driven through the toolbar's client by
 // gateway_client_test.
-TEST_F(GatewayProtocol, InfoAcceptsOnlyTheRightClientTokenAndSignature) {
-    const std::string signedInfo = AccountTarget("info", "jan", Md5Hex("heslo"), "info_message");
+TEST_F(GatewayProtocol, RequestsNeedTheClientTokenAndASignatureOfTheFirst31BytesOfMsg) {
+    const std::string msg = "0123456789012345678901234567890-signed tail";
+    const std::string signedSend = AccountTarget("send", msg, kTo);
     const auto changed = [&](const char* from, const char* to) {
-        return std::string(signedInfo).replace(signedInfo.find(from), std::strlen(from), to);
+        return std::string(signedSend).replace(signedSend.find(from), std::strlen(from), to);
     };
-    const std::pair<std::string, int> refused[] = {
-        {AccountTarget("info", "jan", Md5Hex("Heslo"), "info_message"), 6},
-        {AccountTarget("info", "petr", Md5Hex("heslo"), "info_message"), 6},
+    const std::pair<std::string, int> requests[] = {
+        {AccountTarget("send", msg, kTo, "jan", "Heslo"), 6},
+        {AccountTarget("send", msg, kTo, "petr"), 6},
         {changed("hash=7", "hash=8"), 4},
         {changed("cust=ieto", "cust=ietx"), 3},
-        {changed("action=info", "action=addr_list"), 6}, // signed for one action, sent as another
+        {changed("action=send", "action=info"), 6}, // signed for one action, sent as another
+        {changed("890%2Dsigned", "891%2Dsigned"), 6},
+        {changed("%2Dsigned", "%20another"), 0},
     };
-    for (const auto& [target, errcode] : refused) {
-        EXPECT_EQ(gw.Get(target).errcode, errcode) << target;
+    for (const auto& [target, errcode] : requests) {
+        const Answer answer = gw.Get(target);
+        EXPECT_EQ(std::tie(answer.status, answer.errcode), std::tuple(errcode ? 0 : 1, errcode))
+            << target;
     }
-    EXPECT_EQ(gw.Get(refused[0].first).errtext, "Neplatné přihlašovací údaje");
-}
-
-TEST_F(GatewayProtocol, SignatureCoversTheFirst31BytesOfMsg) {
-    const std::string signedText = "0123456789012345678901234567890-signed tail";
-    const std::string auth = Md5Hex(Md5Hex("heslo") + "jan" + "send" + signedText.substr(0, 31));
-    const auto sendAs = [&](const std::string& text) {
-        return gw.Get("/api/app_api.xp?cust=ieto&hash=" + std::string(kToken) +
-                      "&action=send&login=jan&auth=" + auth + "&msg=" + ::UrlEscape(text) +
-                      "&msisdn=777123456&waitfordelivery=0");
-    };
-    EXPECT_EQ(sendAs("0123456789012345678901234567890 another tail").status, 1);
-    EXPECT_EQ(sendAs("0123456789012345678901234567891-signed tail").errcode, 6);
+    EXPECT_EQ(gw.Get(requests[0].first).errtext, "Neplatné přihlašovací údaje");
 }
 
 TEST_F(GatewayProtocol, SendChargesPerPartAndRefusesWhatTheCreditCannotCover) {
@@ -64,16 +50,16 @@ TEST_F(GatewayProtocol, SendChargesPerPartAndRefusesWhatTheCreditCannotCover) {
         {std::string(155, 'a'), "&nick=Honza", 2, 2.5}, // the nickname takes the separator's place
     };
     for (const auto& s : sends) {
-        const Answer sent = Send(s.text, s.extra);
+        const Answer sent = gw.Send(s.text, s.extra);
         EXPECT_EQ(std::tie(sent.status, sent.parts, sent.price, sent.credit),
                   std::tuple(1, s.parts, 1.5 * s.parts, s.credit))
             << s.text.size() << s.extra;
     }
 
-    const Answer refused = Send(std::string(400, 'a'));
+    const Answer refused = gw.Send(std::string(400, 'a'));
     EXPECT_EQ(std::tie(refused.status, refused.errcode, refused.errtext),
               std::tuple(0, 8, "Nedostatečný kredit"));
-    EXPECT_EQ(std::tuple(Credit(), gw.storage.Messages().size()), std::tuple(2.5, 3u));
+    EXPECT_EQ(std::tuple(gw.Credit(), gw.storage.Messages().size()), std::tuple(2.5, 3u));
 }
 
 // What the toolbar's runs store is read back from /admin/outbox by send_test and menu_test (the
@@ -83,15 +69,14 @@ TEST_F(GatewayProtocol, SendKeepsEveryParameterAndRefusesBadRecipientTextAndDela
     std::tm tm{};
     char later[32];
     std::strftime(later, sizeof later, "%Y-%m-%d %H:%M:%S", localtime_r(&inAnHour, &tm));
-    const std::string to = "&msisdn=777123456&waitfordelivery=0";
     const struct {
         std::string msg, extra;
         int errcode;
     } cases[] = {
         {"x", "&msisdn=777%20123456&waitfordelivery=0", 9},
-        {"", to, 10},
-        {"x", to + "&delay=2030-02-30%2010%3A00%3A00", 11},
-        {"x", to + "&delay=2030-01-01", 11},
+        {"", kTo, 10},
+        {"x", kTo + "&delay=2030-02-30%2010%3A00%3A00", 11},
+        {"x", kTo + "&delay=2030-01-01", 11},
         {"Ahoj\r\nčau 1+1",
          "&msisdn=%2B420777123456&waitfordelivery=1&recack=1&recackaddr=mailto%3Aj%40b.cz"
          "&nick=Honza&delay=" +
@@ -99,7 +84,7 @@ TEST_F(GatewayProtocol, SendKeepsEveryParameterAndRefusesBadRecipientTextAndDela
          0},
     };
     for (const auto& c : cases) {
-        const Answer answer = Account("send", c.msg, c.extra);
+        const Answer answer = gw.Account("send", c.msg, c.extra);
         EXPECT_EQ(std::tie(answer.status, answer.errcode), std::tuple(c.errcode ? 0 : 1, c.errcode))
             << c.extra;
     }
@@ -110,38 +95,33 @@ TEST_F(GatewayProtocol, SendKeepsEveryParameterAndRefusesBadRecipientTextAndDela
               std::tuple("jan", "+420777123456", "Ahoj\r\nčau 1+1", "Honza", later));
     EXPECT_EQ(std::tie(sent.recack, sent.recackaddr, sent.waitForDelivery),
               std::tuple(1, "mailto:j@b.cz", 1));
-    EXPECT_EQ(Credit(), 8.5);
+    EXPECT_EQ(gw.Credit(), 8.5);
 }
 
 // Signing in and a live visit are driven by gateway_client_test and menu_test.
 TEST_F(GatewayProtocol, PortalSessionLivesUntilItsTimeRunsOut) {
-    const auto login = [&] { return gw.Get(InfoLoginRequest("jan", Md5Hex("heslo")).target); };
-    const std::string sid = login().sid.value_or("");
+    const std::string sid = gw.SignIn();
     EXPECT_EQ(sid.size(), 32u);
     EXPECT_EQ(gw.Get(PortalInfoRequest("0123456789abcdef0123456789abcdef").target).errcode, 7);
     std::this_thread::sleep_for(2500ms);
     EXPECT_EQ(gw.Get(PortalInfoRequest(sid).target).errcode, 7);
-    EXPECT_NE(login().sid, sid);
+    EXPECT_NE(gw.SignIn(), sid);
 }
 
 // The stored forms as the toolbar's edits leave them are read by contacts_test.
 TEST_F(GatewayProtocol, AddressBookIdsBelongToOneAccountAndAreNeverReused) {
     const auto add = [&](const std::string& phone, const std::string& name) {
-        return Account("addr_add", phone, "&email=&name=" + ::UrlEscape(name) + "&surname=N");
-    };
-    const auto eva = [&](const std::string& action, const std::string& msg,
-                         const std::string& extra = "") {
-        return gw.Get(AccountTarget(action, "eva", Md5Hex("tajne"), msg, extra));
+        return gw.Account("addr_add", phone, "&email=&name=" + ::UrlEscape(name) + "&surname=N");
     };
     add("777111222", "Jan");
     const std::string id = std::to_string(add("777333444", "Eva").id);
-    EXPECT_EQ(eva("addr_list", "x").items, 0);
-    EXPECT_EQ(eva("addr_del", id).errcode, 12);
-    EXPECT_EQ(eva("addr_edit", "600000000", "&id=" + id + "&email=&name=&surname=").errcode, 12);
-    EXPECT_EQ(Account("addr_del", id).status, 1);
-    EXPECT_EQ(Account("addr_del", id).errcode, 12);
-    EXPECT_EQ(Account("addr_edit", "600000000", "&id=" + id + "&email=&name=&surname=").errcode,
-              12);
+    const std::string edit = "&id=" + id + "&email=&name=&surname=";
+    EXPECT_EQ(gw.Account("addr_list", "x", "", "eva", "tajne").items, 0);
+    EXPECT_EQ(gw.Account("addr_del", id, "", "eva", "tajne").errcode, 12);
+    EXPECT_EQ(gw.Account("addr_edit", "600000000", edit, "eva", "tajne").errcode, 12);
+    EXPECT_EQ(gw.Account("addr_del", id).status, 1);
+    EXPECT_EQ(gw.Account("addr_del", id).errcode, 12);
+    EXPECT_EQ(gw.Account("addr_edit", "600000000", edit).errcode, 12);
     EXPECT_GT(add("777555666", "Petr").id, std::stoi(id));
 
     for (const auto& [phone, name] : {std::pair("777111222"s, "Jan, ml."s),
@@ -150,7 +130,7 @@ TEST_F(GatewayProtocol, AddressBookIdsBelongToOneAccountAndAreNeverReused) {
                                       {"", "Jan"}}) {
         EXPECT_EQ(add(phone, name).errcode, 13) << name;
     }
-    EXPECT_EQ(Account("addr_add", "777111222", "&name=Jan&surname=N").errtext,
+    EXPECT_EQ(gw.Account("addr_add", "777111222", "&name=Jan&surname=N").errtext,
               "Chybí parametr email");
 }
 
@@ -162,7 +142,7 @@ TEST_F(GatewayProtocol, BadRequestsAreRefusedAndTheServerCarriesOn) {
     EXPECT_EQ(gw.Get(base + "&action=nothing").errcode, 5);
     EXPECT_EQ(gw.Get(base + "&action=info_login&login=jan&pass=x").errcode, 5);
     for (const char* bad : {"%zz", "%", "%4", "%00", "a%g1"}) {
-        const Answer refused = Account("info", "info_message", std::string("&x=") + bad);
+        const Answer refused = gw.Account("info", "info_message", std::string("&x=") + bad);
         EXPECT_EQ(std::tie(refused.status, refused.errcode), std::tuple(0, 2)) << bad;
     }
 
@@ -175,7 +155,7 @@ TEST_F(GatewayProtocol, BadRequestsAreRefusedAndTheServerCarriesOn) {
     EXPECT_EQ(gw.Get("/admin/nothing").http, 404);
 
     EXPECT_EQ(gw.Get("/a b c").status, 0);
-    EXPECT_EQ(Credit(), 10.0);
+    EXPECT_EQ(gw.Credit(), 10.0);
 }
 
 } // namespace

@@ -10,11 +10,12 @@
 
 namespace server::test {
 
-std::string AccountTarget(const std::string& action, const std::string& login,
-                          const std::string& digest, const std::string& msg,
-                          const std::string& extra) {
+std::string AccountTarget(const std::string& action, const std::string& msg,
+                          const std::string& extra, const std::string& login,
+                          const std::string& password) {
     return "/api/app_api.xp?cust=ieto&hash=" + std::string(kToken) + "&action=" + action +
-           "&login=" + ::UrlEscape(login) + "&auth=" + ComputeAuth(digest, login, action, msg) +
+           "&login=" + ::UrlEscape(login) +
+           "&auth=" + ComputeAuth(Md5Hex(password), login, action, msg) +
            "&msg=" + ::UrlEscape(msg) + extra;
 }
 

@@ -18,16 +18,19 @@
 namespace server::test {
 
 inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
+// The recipient and the wait flag of an ordinary send.
+inline const std::string kTo = "&msisdn=777123456&waitfordelivery=0";
 
 // A UTF-8 literal as the bytes a page or an option carries.
 inline std::string Utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
 }
 
-// A signed request target of the account interface; extra parameters are appended as given.
-std::string AccountTarget(const std::string& action, const std::string& login,
-                          const std::string& digest, const std::string& msg,
-                          const std::string& extra = "");
+// A signed request target of the account interface, jan's unless another account is given; extra
+// parameters are appended as given.
+std::string AccountTarget(const std::string& action, const std::string& msg,
+                          const std::string& extra = "", const std::string& login = "jan",
+                          const std::string& password = "heslo");
 
 // A database file in the temporary folder, removed with its journal files at the end.
 class ScratchDb {
@@ -55,7 +58,7 @@ public:
 
     void AddAccount(const std::string& login, const std::string& password, Hundredths credit,
                     const std::string& nick = "", bool nickActive = false) {
-        storage.PutAccount(Account{login, Md5Hex(password), credit, nick, nickActive});
+        storage.PutAccount(server::Account{login, Md5Hex(password), credit, nick, nickActive});
     }
 
     // The target goes out exactly as given: no re-escaping by the HTTP client.
@@ -64,6 +67,18 @@ public:
     Answer Post(const std::string& target, const std::string& body = "",
                 const char* type = "application/x-www-form-urlencoded") const;
     std::string Page(const std::string& target) const { return Get(target).Text(); }
+    Answer Account(const std::string& action, const std::string& msg, const std::string& extra = "",
+                   const std::string& login = "jan", const std::string& password = "heslo") const {
+        return Get(AccountTarget(action, msg, extra, login, password));
+    }
+    Answer Send(const std::string& text, const std::string& extra = "") const {
+        return Account("send", text, kTo + extra);
+    }
+    double Credit() const { return Account("info", "info_message").credit; }
+    // A portal visit signed in as jan.
+    std::string SignIn() const {
+        return Get(InfoLoginRequest("jan", Md5Hex("heslo")).target).sid.value_or("");
+    }
 
     Storage storage;
     FaultInjector faults;
@@ -78,11 +93,6 @@ protected:
     GatewayTest() {
         gw.AddAccount("jan", "heslo", 1000, "Honza", true);
         gw.AddAccount("eva", "tajne", 500);
-    }
-
-    Answer Account(const std::string& action, const std::string& msg,
-                   const std::string& extra = "") const {
-        return gw.Get(AccountTarget(action, "jan", Md5Hex("heslo"), msg, extra));
     }
 
     ScratchDb db;
