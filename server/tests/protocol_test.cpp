@@ -39,63 +39,48 @@ TEST_F(GatewayProtocol, RequestsNeedTheClientTokenAndASignatureOfTheFirst31Bytes
     EXPECT_EQ(gw.Get(requests[0].first).errtext, "Neplatné přihlašovací údaje");
 }
 
-TEST_F(GatewayProtocol, SendChargesPerPartAndRefusesWhatTheCreditCannotCover) {
-    const struct {
-        std::string text, extra;
-        int parts;
-        double credit;
-    } sends[] = {
-        {std::string(158, 'a'), "", 1, 8.5},            // and the reserved separator: 160
-        {std::string(157, 'a') + "\r\n", "", 2, 5.5},   // a line break is two bytes
-        {std::string(155, 'a'), "&nick=Honza", 2, 2.5}, // the nickname takes the separator's place
-    };
-    for (const auto& s : sends) {
-        const Answer sent = gw.Send(s.text, s.extra);
-        EXPECT_EQ(std::tie(sent.status, sent.parts, sent.price, sent.credit),
-                  std::tuple(1, s.parts, 1.5 * s.parts, s.credit))
-            << s.text.size() << s.extra;
-    }
-
-    const Answer refused = gw.Send(std::string(400, 'a'));
-    EXPECT_EQ(std::tie(refused.status, refused.errcode, refused.errtext),
-              std::tuple(0, 8, "Nedostatečný kredit"));
-    EXPECT_EQ(std::tuple(gw.Credit(), gw.storage.Messages().size()), std::tuple(2.5, 3u));
-}
-
 // What the toolbar's runs store is read back from /admin/outbox by send_test and menu_test (the
 // receipt only here), and a short number is refused in send_test.
-TEST_F(GatewayProtocol, SendKeepsEveryParameterAndRefusesBadRecipientTextAndDelay) {
+TEST_F(GatewayProtocol, SendChargesPerPartKeepsEveryParameterAndRefusesWhatItCannotSend) {
     const std::time_t inAnHour = std::time(nullptr) + 3600;
     std::tm tm{};
     char later[32];
     std::strftime(later, sizeof later, "%Y-%m-%d %H:%M:%S", localtime_r(&inAnHour, &tm));
     const struct {
-        std::string msg, extra;
-        int errcode;
-    } cases[] = {
-        {"x", "&msisdn=777%20123456&waitfordelivery=0", 9},
-        {"", kTo, 10},
-        {"x", kTo + "&delay=2030-02-30%2010%3A00%3A00", 11},
-        {"x", kTo + "&delay=2030-01-01", 11},
+        std::string text, extra;
+        int errcode, parts;
+        double credit;
+    } sends[] = {
+        {std::string(158, 'a'), kTo, 0, 1, 8.5},          // and the reserved separator: 160
+        {std::string(157, 'a') + "\r\n", kTo, 0, 2, 5.5}, // a line break is two bytes
+        // The nickname takes the separator's place.
+        {std::string(155, 'a'), kTo + "&nick=Honza", 0, 2, 2.5},
+        {"x", "&msisdn=777%20123456&waitfordelivery=0", 9, 0, 0},
+        {"", kTo, 10, 0, 0},
+        {"x", kTo + "&delay=2030-02-30%2010%3A00%3A00", 11, 0, 0},
+        {"x", kTo + "&delay=2030-01-01", 11, 0, 0},
+        {std::string(400, 'a'), kTo, 8, 0, 0},
         {"Ahoj\r\nčau 1+1",
          "&msisdn=%2B420777123456&waitfordelivery=1&recack=1&recackaddr=mailto%3Aj%40b.cz"
          "&nick=Honza&delay=" +
              ::UrlEscape(later),
-         0},
+         0, 1, 1.0},
     };
-    for (const auto& c : cases) {
-        const Answer answer = gw.Account("send", c.msg, c.extra);
-        EXPECT_EQ(std::tie(answer.status, answer.errcode), std::tuple(c.errcode ? 0 : 1, c.errcode))
-            << c.extra;
+    for (const auto& s : sends) {
+        const Answer sent = gw.Account("send", s.text, s.extra);
+        EXPECT_EQ(std::tie(sent.status, sent.errcode, sent.parts, sent.price, sent.credit),
+                  std::tuple(s.errcode ? 0 : 1, s.errcode, s.parts, 1.5 * s.parts, s.credit))
+            << s.text.size() << s.extra;
     }
+    EXPECT_EQ(gw.Send(std::string(400, 'a')).errtext, "Nedostatečný kredit");
     const auto messages = gw.storage.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    const SentMessage& sent = messages[0];
+    ASSERT_EQ(messages.size(), 4u);
+    const SentMessage& sent = messages[3];
     EXPECT_EQ(std::tie(sent.login, sent.msisdn, sent.text, sent.nick, sent.delay),
               std::tuple("jan", "+420777123456", "Ahoj\r\nčau 1+1", "Honza", later));
     EXPECT_EQ(std::tie(sent.recack, sent.recackaddr, sent.waitForDelivery),
               std::tuple(1, "mailto:j@b.cz", 1));
-    EXPECT_EQ(gw.Credit(), 8.5);
+    EXPECT_EQ(gw.Credit(), 1.0);
 }
 
 // Signing in and a live visit are driven by gateway_client_test and menu_test.
