@@ -1,7 +1,5 @@
 #include "test_gateway.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <ctime>
 #include <thread>

@@ -23,12 +23,12 @@ ScratchDb::ScratchDb() {
     static std::atomic<int> counter{0};
     const std::string name = "textaro-gateway-test-" + std::to_string(getpid()) + "-" +
                              std::to_string(counter++) + ".db";
-    path_ = (std::filesystem::temp_directory_path() / name).string();
+    path = (std::filesystem::temp_directory_path() / name).string();
 }
 
 ScratchDb::~ScratchDb() {
     for (const char* suffix : {"", "-wal", "-shm"}) {
-        std::filesystem::remove(path_ + suffix);
+        std::filesystem::remove(path + suffix);
     }
 }
 

@@ -33,14 +33,10 @@ std::string AccountTarget(const std::string& action, const std::string& msg,
                           const std::string& password = "heslo");
 
 // A database file in the temporary folder, removed with its journal files at the end.
-class ScratchDb {
-public:
+struct ScratchDb {
     ScratchDb();
     ~ScratchDb();
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
+    std::string path;
 };
 
 // A reply as the toolbar's own parser reads it, with the HTTP status it came with.
@@ -96,7 +92,7 @@ protected:
     }
 
     ScratchDb db;
-    TestGateway gw{db.Path(), std::chrono::seconds(2)};
+    TestGateway gw{db.path, std::chrono::seconds(2)};
 };
 
 } // namespace server::test

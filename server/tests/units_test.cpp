@@ -5,8 +5,6 @@
 #include "test_gateway.h"
 #include "toolbar/SmsCounter.h"
 
-#include <gtest/gtest.h>
-
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
