@@ -23,10 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t wanted = std::min(entries.size(), MaxHistoryEntries);
     Require(read.size() <= wanted, "no more than 11 entries");
     for (std::size_t i = 0; i < read.size(); ++i) {
-        std::string expected = entries[i];
-        std::replace_if(
-            expected.begin(), expected.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-        Require(read[i] == expected, "an entry reads back as written");
+        Require(read[i] == OneLine(entries[i]), "an entry reads back as written");
     }
     if (read.size() < wanted) {
         const std::string next = std::to_string(read.size()) + "=" + entries[read.size()];

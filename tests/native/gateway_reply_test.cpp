@@ -20,7 +20,7 @@ GatewayReply Parsed(std::string_view body) {
     return reply;
 }
 
-TEST(ParseReply, KeysAndNumbers) {
+TEST(ParseReply, KeysNumbersAndLineStructure) {
     GatewayReply reply = Parsed("status=1\ncredit=125.50\nprice= 1.5x\nparts=-2\nitems=3\nid=+17\n"
                                 "errcode=4294967296\nerrtext=Chyba%20serveru\nname=%C8en%E1k\n"
                                 "sid=a=b\nnick=Petr\nnick_active=yes\nunknown=1\n");
@@ -31,9 +31,7 @@ TEST(ParseReply, KeysAndNumbers) {
               std::tuple("Chyba serveru", "\310en\341k", "a=b", "Petr", "yes"));
     EXPECT_EQ(reply.login, std::nullopt);
     EXPECT_TRUE(reply.Succeeded());
-}
 
-TEST(ParseReply, LineStructure) {
     // The last line may lack its LF.
     const std::pair<const char*, int> statuses[] = {
         {"1\n", 1},   {"0\n", 0},          {"12\n", -1},        {"1\r\n", -1},

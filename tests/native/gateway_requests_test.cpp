@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kLogin = "novak";
 constexpr std::string_view kPassword = "6a284155906c26cbca20c53376bc63ac";
 constexpr std::string_view kPhone = "+420602123456";
+constexpr std::string_view kText = "Ahoj, dorazím v 18:00 na nádraží.\r\nPetr";
 
 // The start of a target of the account ("app_api") or the portal ("rapi") interface.
 std::string Target(std::string_view api, std::string_view action) {
@@ -23,9 +24,7 @@ std::string Account(std::string_view action) {
 
 SendArgs Message(int receiptFlag = 0, std::string_view receiptEmail = "",
                  std::string_view nick = "", std::string_view delay = "", int waitFlag = 1) {
-    return {kLogin, kPassword,   "Ahoj, dorazím v 18:00 na nádraží.\r\nPetr",
-            kPhone, receiptFlag, receiptEmail,
-            nick,   delay,       waitFlag};
+    return {kLogin, kPassword, kText, kPhone, receiptFlag, receiptEmail, nick, delay, waitFlag};
 }
 
 const std::string kSendBase =

@@ -37,7 +37,7 @@ public:
         stopped = args.recipient == "12";
         Note("send " + std::string(args.recipient) + " delay " + std::string(args.delay));
         GatewayReply reply;
-        reply.SetBody(args.recipient == "12" ? "status=3\nerrtext=x\n" : "status=1\ncredit=7\n");
+        reply.SetBody(args.recipient == "12" ? "status=3\n" : "status=1\ncredit=-2.25\n");
         return reply;
     }
     void DisarmDelay() override { Note("disarmed"); }
@@ -63,14 +63,14 @@ TEST(SendRun, AMomentInTheCurrentSecondIsStillValidAndAStopLeavesWhatWasNotSent)
     const std::pair<SendRunInput, Texts> runs[] = {
         {{"Ahoj", "111", false, true, 1'000'000}, // armed for the toolbar's now
          {"progress shown 1", "count 1", "send 111 delay 1970-01-12 13:46:40", "disarmed",
-          "credit 7.00 Kč", "history Ahoj 111", "progress closed", "report"}},
+          "credit -2.25 Kč", "history Ahoj 111", "progress closed", "report"}},
         {{"Ahoj", ";;", false, false, 0},
          {"progress shown 0", "disarmed", "history Ahoj ;;", "progress closed"}},
-        // The armed time stays for the rest.
-        {{"Ahoj", "111;12;;222;333", false, true, 2'000'000},
+        // The armed time stays for the rest; a recipient keeps its spaces.
+        {{"Ahoj", "111;12;; 222 ;333", false, true, 2'000'000},
          {"progress shown 4", "count 1", "send 111 delay 1970-01-24 03:33:20", "count 2",
           "send 12 delay 1970-01-24 03:33:20", "credit ", "progress closed", "report!",
-          "unsent 12;222;333"}},
+          "unsent 12; 222 ;333"}},
     };
     for (const auto& [input, events] : runs) {
         RecordingToolbar toolbar;
@@ -79,12 +79,6 @@ TEST(SendRun, AMomentInTheCurrentSecondIsStillValidAndAStopLeavesWhatWasNotSent)
         }
         EXPECT_EQ(events, toolbar.events) << input.recipients;
     }
-}
-
-// Ordinary recipient lists and credits are sent and shown by send_test.
-TEST(SendRun, RecipientsKeepTheirSpacesAndACreditMayBeNegative) {
-    EXPECT_EQ((Texts{" 777 ", "x"}), SplitRecipients(";; 777 ;x"));
-    EXPECT_EQ("-2.25 Kč", CreditText(-2.25));
 }
 
 // T = text + nickname (an empty nickname counts 1): up to 159 one SMS of T + 1 characters,
@@ -134,8 +128,9 @@ TEST(LineBreaks, LoneBreaksAreBreaksToo) {
     EXPECT_EQ("a¶¶b¶c¶", MessageToBoxText("a\r\n\r\nb\nc\r"));
 }
 
-// The menu of empty sections is shown whole by menu_test.
-TEST(MainMenu, SectionsFillTheirRangesBetweenTheFixedItems) {
+// The menu of empty sections is shown whole by menu_test, and the links as it opens them carry
+// version 1.0.76 and a portal address without a path.
+TEST(MainMenu, SectionsFillTheirRangesBetweenTheFixedItemsAndLinksCarryTheVersion) {
     const std::vector<MenuItem> items =
         MainMenuItems("A=b=c\0=v\0bez hodnoty\0"s, "Nápověda=a?b=c\0"s);
     ASSERT_EQ(14u, items.size()); // separators included
@@ -148,10 +143,6 @@ TEST(MainMenu, SectionsFillTheirRangesBetweenTheFixedItems) {
                                      {},
                                      {52, "Odinstalovat"}}),
               std::vector<MenuItem>(items.end() - 6, items.end()));
-}
-
-// The links as menu_test opens them carry version 1.0.76 and a portal address without a path.
-TEST(PortalLinks, VersionTagAndHomeLinks) {
     EXPECT_EQ("&IETOOLBARVAR=2.7.65535", VersionTag(0x00020007, 0x0003FFFF));
     EXPECT_EQ("http://127.0.0.1:8080?index.xp", PortalHomeLink("http://127.0.0.1:8080/portal/"));
 }
