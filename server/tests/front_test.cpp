@@ -17,7 +17,6 @@ using Clock = std::chrono::steady_clock;
 using GatewayFront = GatewayTest;
 
 TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
-    const std::string send = AccountTarget("send", "text", kTo);
     // A reply given by the test goes out byte for byte, its own escapes untouched.
     const std::string told = "status=1\ncredit=10.00\nnick=x%0D%0A%5BCONTACTS%5D\n";
     const std::tuple<std::string, int, int> faults[] = {
@@ -28,7 +27,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
     for (const auto& [arm, http, status] : faults) {
         gw.Post("/admin/fault", "count=2&" + arm);
         for (int i = 0; i < 2; ++i) {
-            const Answer failed = gw.Get(send);
+            const Answer failed = gw.Send("text");
             EXPECT_EQ(std::tie(failed.http, failed.status), std::tuple(http, status)) << arm;
             EXPECT_EQ(failed.Text() == told, status == 1) << arm;
         }
@@ -42,7 +41,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
         gw.Post("/admin/fault?" + std::string(arm));
         for (const bool slow : {true, lasting}) {
             const auto start = Clock::now();
-            EXPECT_EQ(gw.Get(send).status, 1);
+            EXPECT_EQ(gw.Send("text").status, 1);
             EXPECT_EQ(Clock::now() - start >= 300ms, slow) << arm;
         }
     }

@@ -8,12 +8,9 @@
 #include "menu/MainMenuItems.h"
 #include "menu/PortalLinks.h"
 
-namespace {
-
-// The items of a section's range: each an entry of the section split at its first "=", with
-// identifiers one after another from the range's first.
-void RequireSection(const std::vector<MenuItem>& items, const std::string& section, int first,
-                    int last) {
+// Each item of a section's range is an entry of it, with identifiers one after another.
+static void RequireSection(const std::vector<MenuItem>& items, const std::string& section,
+                           int first, int last) {
     const std::string entries = '\0' + section + '\0';
     int id = first;
     for (const MenuItem& item : items) {
@@ -26,8 +23,6 @@ void RequireSection(const std::vector<MenuItem>& items, const std::string& secti
         }
     }
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);

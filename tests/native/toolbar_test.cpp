@@ -25,14 +25,12 @@ using Texts = std::vector<std::string>;
 // user stops the run during.
 class RecordingToolbar : public SendEnvironment {
 public:
-    std::time_t Now() override { return now; }
+    std::time_t Now() override { return 1'000'000; }
     bool ConfirmSendNow() override { return Note("question"), true; }
     void ShowProgress(std::size_t n) override { Note("progress shown " + std::to_string(n)); }
     bool Stopped() override { return stopped; }
     void ShowCount(std::size_t n, std::size_t) override { Note("count " + std::to_string(n)); }
-    SendAccount Account() override {
-        return {"jana", "0123456789abcdef0123456789abcdef", "", "", 0};
-    }
+    SendAccount Account() override { return {}; }
     GatewayReply Send(const SendArgs& args) override {
         stopped = args.recipient == "12";
         Note("send " + std::string(args.recipient) + " delay " + std::string(args.delay));
@@ -52,7 +50,6 @@ public:
 
     void Note(const std::string& event) { events.push_back(event); }
 
-    std::time_t now = 1'000'000;
     bool stopped = false;
     std::vector<std::string> events;
 };
