@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cp1250.h"
 #include "fault_injector.h"
 #include "gateway.h"
 #include "gateway/GatewayReply.h"
@@ -24,6 +25,11 @@ inline const std::string kTo = "&msisdn=777123456&waitfordelivery=0";
 // A UTF-8 literal as the bytes a page or an option carries.
 inline std::string Utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
+}
+
+// Whether a page (UTF-8) shows the text (a Windows-1250 literal).
+inline bool Shows(const std::string& page, const char* text) {
+    return page.find(Cp1250ToUtf8(text)) != std::string::npos;
 }
 
 // A signed request target of the account interface, jan's unless another account is given; extra
@@ -71,6 +77,11 @@ public:
         return Account("send", text, kTo + extra);
     }
     double Credit() const { return Account("info", "info_message").credit; }
+    // A portal page as the toolbar opens it for a visit.
+    std::string Visit(const std::string& sid, const std::string& action) const {
+        return Page("/index.xp?sid=" + ::UrlEscape(sid) + "&action=" + action +
+                    "&IETOOLBARVAR=1.0.76");
+    }
     // A portal visit signed in as jan.
     std::string SignIn() const {
         return Get(InfoLoginRequest("jan", Md5Hex("heslo")).target).sid.value_or("");
