@@ -44,11 +44,7 @@ TEST_F(GatewayProtocol, SendChargesPerPartKeepsEveryParameterAndRefusesWhatItCan
     std::tm tm{};
     char later[32];
     std::strftime(later, sizeof later, "%Y-%m-%d %H:%M:%S", localtime_r(&inAnHour, &tm));
-    const struct {
-        std::string text, extra;
-        int errcode, parts;
-        double credit;
-    } sends[] = {
+    const std::tuple<std::string, std::string, int, int, double> sends[] = {
         {std::string(158, 'a'), kTo, 0, 1, 8.5},          // and the reserved separator: 160
         {std::string(157, 'a') + "\r\n", kTo, 0, 2, 5.5}, // a line break is two bytes
         // The nickname takes the separator's place.
@@ -64,11 +60,11 @@ TEST_F(GatewayProtocol, SendChargesPerPartKeepsEveryParameterAndRefusesWhatItCan
              ::UrlEscape(later),
          0, 1, 1.0},
     };
-    for (const auto& s : sends) {
-        const Answer sent = gw.Account("send", s.text, s.extra);
+    for (const auto& [text, extra, errcode, parts, credit] : sends) {
+        const Answer sent = gw.Account("send", text, extra);
         EXPECT_EQ(std::tie(sent.status, sent.errcode, sent.parts, sent.price, sent.credit),
-                  std::tuple(s.errcode ? 0 : 1, s.errcode, s.parts, 1.5 * s.parts, s.credit))
-            << s.text.size() << s.extra;
+                  std::tuple(errcode ? 0 : 1, errcode, parts, 1.5 * parts, credit))
+            << text.size() << extra;
     }
     EXPECT_EQ(gw.Send(std::string(400, 'a')).errtext, "Nedostatečný kredit");
     const auto messages = gw.storage.Messages();

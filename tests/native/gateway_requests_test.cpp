@@ -35,12 +35,7 @@ const std::string kSendBase =
 // the signature still covers the raw values.
 TEST(GatewayRequests, EveryTargetVerbAndContext) {
     constexpr std::string_view odd = "jan novak&x=1";
-    const struct {
-        GatewayRequest request;
-        std::string_view verb;
-        int context;
-        std::string target;
-    } cases[] = {
+    const std::tuple<GatewayRequest, std::string_view, int, std::string> cases[] = {
         {InfoRequest(kLogin, kPassword), "GET", 2,
          Target("info") + "&login=novak&auth=c59e48b79705c4dc373bafc84cd0d551&msg=info_message"},
         {SendRequest(Message()), "POST", 0, kSendBase},
@@ -76,8 +71,8 @@ TEST(GatewayRequests, EveryTargetVerbAndContext) {
              "&login=jan%20novak%26x%3D1&auth=b78fc5806395e35815bf3010382acfd8&id=5%26x%3D1"
              "&msg=%2B420602123456&email=&name=&surname="},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(std::tie(c.request.verb, c.request.context, c.request.target),
-                  std::tie(c.verb, c.context, c.target));
+    for (const auto& [request, verb, context, target] : cases) {
+        EXPECT_EQ(std::tie(request.verb, request.context, request.target),
+                  std::tie(verb, context, target));
     }
 }

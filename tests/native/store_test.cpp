@@ -19,31 +19,25 @@ using namespace std::string_literals;
 using Texts = std::vector<std::string>;
 
 TEST(ContactRecord, SplitTakesTheFirstFourCommasAndOnlyFiveFieldsOnOneLineAreStored) {
-    const struct {
-        std::string text;
-        Texts fields; // id, phone, e-mail, first name, surname
-        bool stored;
-    } cases[] = {
+    // A text, its fields (id, phone, e-mail, first name, surname) and whether it is stored.
+    const std::tuple<std::string, Texts, bool> cases[] = {
         {"7,602", {"7", "602", "", "", ""}, false},
         {"1,2,3,4,5,6", {"1", "2", "3", "4", "5,6"}, true},
         {"1,602,,,Malý\r", {"1", "602", "", "", "Malý\r"}, false},
         {"1,6\n02,,,", {"1", "6\n02", "", "", ""}, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const Contact split = SplitContact(c.text);
-        EXPECT_EQ(c.fields, (Texts{split.id, split.phone, split.email, split.name, split.surname}));
-        EXPECT_EQ(c.stored, IsStoredContact(c.text));
+    for (const auto& [text, fields, stored] : cases) {
+        SCOPED_TRACE(text);
+        const Contact split = SplitContact(text);
+        EXPECT_EQ(fields, (Texts{split.id, split.phone, split.email, split.name, split.surname}));
+        EXPECT_EQ(stored, IsStoredContact(text));
     }
 }
 
 // A damaged Count is read as no more than the entries present, so no loop runs for the rest.
 TEST(ContactRecord, TheCountReadNeverPassesTheHighestEntryPresent) {
-    const struct {
-        const char* count;
-        std::string keys; // ' ' stands for the NUL after each key name
-        int read;
-    } cases[] = {
+    // The stored Count, the key names (' ' stands for the NUL after each) and the count read.
+    const std::tuple<const char*, std::string, int> cases[] = {
         {"3", "Count 0 1 2 ", 3},
         {"999999999", "Count 0 ", 1},
         {"99999999999999999999", "0 5 ", 6},
@@ -52,9 +46,9 @@ TEST(ContactRecord, TheCountReadNeverPassesTheHighestEntryPresent) {
         {"x", "0 ", 0},
         {"5", "999999999 1 01x ", 2},
     };
-    for (auto c : cases) {
-        std::replace(c.keys.begin(), c.keys.end(), ' ', '\0');
-        EXPECT_EQ(c.read, ContactCountOf(c.count, c.keys)) << c.count;
+    for (auto [count, keys, read] : cases) {
+        std::replace(keys.begin(), keys.end(), ' ', '\0');
+        EXPECT_EQ(read, ContactCountOf(count, keys)) << count;
     }
 }
 

@@ -82,10 +82,7 @@ TEST(SendRun, AMomentInTheCurrentSecondIsStillValidAndAStopLeavesWhatWasNotSent)
 // beyond that parts of 155 that count 5 more characters each. That the parts agree with the
 // gateway's charge at every length, the server's GatewaySmsParts test holds.
 TEST(SmsCounter, CharactersAndPartsOfTextAndNickname) {
-    const struct {
-        std::string text, nick;
-        std::size_t characters, parts;
-    } rows[] = {
+    const std::tuple<std::string, std::string, std::size_t, std::size_t> rows[] = {
         {std::string(155, 'a'), "Jana", 160, 1},
         {std::string(156, 'a'), "Jana", 170, 2},
         {"", "Jana", 0, 0}, // an emptied box counts nothing
@@ -98,10 +95,10 @@ TEST(SmsCounter, CharactersAndPartsOfTextAndNickname) {
         {std::string(79, '\xB6'), "", 160, 1},
         {std::string(79, '\xB6') + "x", "", 170, 2},
     };
-    for (const auto& row : rows) {
-        const SmsCount count = CountSms(row.text, row.nick);
-        EXPECT_EQ(std::tuple(row.characters, row.parts), std::tuple(count.characters, count.parts))
-            << row.text << " / " << row.nick;
+    for (const auto& [text, nick, characters, parts] : rows) {
+        const SmsCount count = CountSms(text, nick);
+        EXPECT_EQ(std::tuple(characters, parts), std::tuple(count.characters, count.parts))
+            << text << " / " << nick;
     }
 }
 
