@@ -1,4 +1,3 @@
-#include "cp1250.h"
 #include "money.h"
 #include "options.h"
 #include "sms_parts.h"
