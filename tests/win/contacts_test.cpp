@@ -2,12 +2,7 @@
 #include "gateway/GatewayClient.h"
 #include "gateway/Md5.h"
 #include "res/resource.h"
-#include "store/Settings.h"
 #include "tests/win/TestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -139,8 +134,7 @@ protected:
         const auto [button, typed] = plan.front();
         plan.pop_front();
         HWND editor = FindDialog("Upravit záznam kontaktu");
-        const bool overEditor = dialog != editor && !typed.empty();
-        if (overEditor) {
+        if (dialog != editor) {
             PostMessageA(dialog, WM_COMMAND, button, 0);
         }
         const int edits[] = {IDC_EDITOR_NAME, IDC_EDITOR_SURNAME, IDC_EDITOR_PHONE,
@@ -150,7 +144,9 @@ protected:
                 TypeOver(GetDlgItem(editor, edits[i]), typed[i]);
             }
         }
-        PostMessageA(overEditor ? editor : dialog, WM_COMMAND, overEditor ? IDOK : button, 0);
+        if (dialog == editor || !typed.empty()) {
+            PostMessageA(editor, WM_COMMAND, dialog == editor ? button : IDOK, 0);
+        }
         return 0;
     }
 
@@ -224,17 +220,14 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
 
     RunContacts(address, [&] {
         const auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        char text[100] = {};
+        TTTOOLINFOA tool{sizeof tool, 0, toolbar, 0, {}, nullptr, text, 0, nullptr};
         for (const auto& [command, tip] :
              {std::pair{ID_CONTACT_NEW, "Přidat nový kontakt do seznamu"},
               {ID_CONTACT_DELETE, "Odebrat vybraný kontakt ze seznamu"},
               {ID_CONTACT_EDIT, "Upravit vybraný kontakt"},
               {ID_CONTACT_DOWNLOAD, "Stáhnout uložené kontakty ze serveru"}}) {
-            char text[100] = {};
-            TTTOOLINFOA tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = toolbar;
             tool.uId = static_cast<UINT_PTR>(command);
-            tool.lpszText = text;
             SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
             EXPECT_STREQ(tip, text);
         }

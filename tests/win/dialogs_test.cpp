@@ -6,12 +6,7 @@
 #include "toolbar/ProgressDialog.h"
 #include "win/Handles.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
 #include <atomic>
-#include <ctime>
 #include <set>
 
 namespace {
