@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 
 namespace {
 
@@ -126,13 +125,12 @@ protected:
     }
 
     int Answer(HWND dialog) {
-        std::lock_guard guard(lock);
-        if (plan.empty()) {
+        const size_t step = next++;
+        if (step >= plan.size()) {
             ADD_FAILURE() << "unexpected " << WindowText(dialog);
             return IDCANCEL;
         }
-        const auto [button, typed] = plan.front();
-        plan.pop_front();
+        const auto& [button, typed] = plan[step];
         HWND editor = FindDialog("Upravit záznam kontaktu");
         if (dialog != editor) {
             PostMessageA(dialog, WM_COMMAND, button, 0);
@@ -160,10 +158,8 @@ protected:
     std::vector<SeenDialog> Act(const std::function<void()>& act,
                                 const std::vector<UserAnswer>& answers) {
         const size_t before = watcher->Seen().size();
-        {
-            std::lock_guard guard(lock);
-            plan.assign(answers.begin(), answers.end());
-        }
+        plan = answers;
+        next = 0; // the watcher takes the plan from here
         act();
         if (answers.empty()) {
             Sleep(300);
@@ -175,11 +171,10 @@ protected:
         // Answered only once the handler that opened them has returned to the dialog's loop.
         SendMessageA(contacts, WM_NULL, 0, 0);
         std::vector<SeenDialog> shown = watcher->Seen();
-        shown.erase(shown.begin(), shown.begin() + static_cast<long>(before));
         // A box that never came is already reported; blanks keep the checks after it failing
         // instead of ending the whole program from the user's thread.
-        shown.resize(std::max(shown.size(), answers.size()));
-        return shown;
+        shown.resize(std::max(shown.size(), before + answers.size()));
+        return {shown.begin() + static_cast<long>(before), shown.end()};
     }
 
     bool RowButtons(LRESULT state) const {
@@ -191,8 +186,8 @@ protected:
     HWND list = nullptr;
     HWND toolbar = nullptr;
     std::unique_ptr<DialogWatcher> watcher;
-    std::mutex lock;
-    std::deque<UserAnswer> plan;
+    std::vector<UserAnswer> plan;
+    std::atomic<size_t> next = 0;
 };
 
 // Over the real INI text: a delete that names no entry changes nothing; a real one moves the

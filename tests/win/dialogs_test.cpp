@@ -138,18 +138,17 @@ TEST_F(Dialogs, DelayedSendTakesNoDayBeforeTodayAndTheTimeOfDayAsChosen) {
     std::tm today = Local(now);
     SYSTEMTIME day = SystemTime(today);
     day.wHour = 23;
-    SYSTEMTIME clock = SystemTime(later);
-    clock.wHour = static_cast<WORD>(today.tm_hour / 2);
-    clock.wMinute = static_cast<WORD>(today.tm_min / 2);
+    today.tm_hour /= 2;
+    today.tm_min /= 2;
+    today.tm_isdst = -1;
+    SYSTEMTIME clock = SystemTime(later); // the seconds of now
+    clock.wHour = static_cast<WORD>(today.tm_hour);
+    clock.wMinute = static_cast<WORD>(today.tm_min);
     run([&](HWND dialog) {
         Picker(dialog, IDC_SEND_DATE, &day);
         Picker(dialog, IDC_SEND_TIME, &clock);
         PostKey(GetDlgItem(dialog, IDOK), VK_RETURN);
     });
-    today.tm_hour = clock.wHour;
-    today.tm_min = clock.wMinute;
-    today.tm_sec = clock.wSecond;
-    today.tm_isdst = -1;
     EXPECT_EQ(std::make_pair(INT_PTR{IDOK}, std::mktime(&today)), std::make_pair(result, moment));
 }
 
