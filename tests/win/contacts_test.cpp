@@ -365,8 +365,7 @@ TEST_F(Contacts, ThePickerSplitsTheRecipientsIntoContactsAndTypedRows) {
         SetWindowTextA(recipientEdit, c.text);
         // Without moves, opening the picker on its own result shows the same lists.
         for (int opening = 0; opening < (c.moves.empty() ? 2 : 1); ++opening) {
-            Texts left;
-            Texts right;
+            Texts left, right;
             DialogWatcher user([&](HWND dialog, const SeenDialog&) {
                 for (const auto& [from, row] : c.moves) {
                     Select(GetDlgItem(dialog, from ? IDC_PICKER_CHOSEN : IDC_PICKER_CONTACTS), row);
