@@ -130,7 +130,7 @@ protected:
             ADD_FAILURE() << "unexpected " << WindowText(dialog);
             return IDCANCEL;
         }
-        const auto& [button, typed] = plan[step];
+        const auto [button, typed] = plan[step];
         HWND editor = FindDialog("Upravit záznam kontaktu");
         if (dialog != editor) {
             PostMessageA(dialog, WM_COMMAND, button, 0);
