@@ -20,8 +20,7 @@ bool RunAnswered(const char* caption, const std::function<void()>& run,
         return 0;
     });
     run();
-    const std::vector<SeenDialog> seen = user.Seen();
-    return seen.size() == 1 && seen[0].caption == caption;
+    return user.Seen().size() == 1 && user.Seen()[0].caption == caption;
 }
 
 // A key pressed in a window: the dialog's own message loop translates it.
