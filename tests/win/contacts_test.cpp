@@ -2,16 +2,10 @@
 #include "gateway/GatewayClient.h"
 #include "gateway/Md5.h"
 #include "res/resource.h"
-#include "store/Settings.h"
 #include "tests/win/TestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 
 namespace {
 
@@ -131,16 +125,14 @@ protected:
     }
 
     int Answer(HWND dialog) {
-        std::lock_guard guard(lock);
-        if (plan.empty()) {
+        const size_t step = next++;
+        if (step >= plan.size()) {
             ADD_FAILURE() << "unexpected " << WindowText(dialog);
             return IDCANCEL;
         }
-        const auto [button, typed] = plan.front();
-        plan.pop_front();
+        const auto [button, typed] = plan[step];
         HWND editor = FindDialog("Upravit záznam kontaktu");
-        const bool overEditor = dialog != editor && !typed.empty();
-        if (overEditor) {
+        if (dialog != editor) {
             PostMessageA(dialog, WM_COMMAND, button, 0);
         }
         const int edits[] = {IDC_EDITOR_NAME, IDC_EDITOR_SURNAME, IDC_EDITOR_PHONE,
@@ -150,7 +142,9 @@ protected:
                 TypeOver(GetDlgItem(editor, edits[i]), typed[i]);
             }
         }
-        PostMessageA(overEditor ? editor : dialog, WM_COMMAND, overEditor ? IDOK : button, 0);
+        if (dialog == editor || !typed.empty()) {
+            PostMessageA(editor, WM_COMMAND, dialog == editor ? button : IDOK, 0);
+        }
         return 0;
     }
 
@@ -164,10 +158,8 @@ protected:
     std::vector<SeenDialog> Act(const std::function<void()>& act,
                                 const std::vector<UserAnswer>& answers) {
         const size_t before = watcher->Seen().size();
-        {
-            std::lock_guard guard(lock);
-            plan.assign(answers.begin(), answers.end());
-        }
+        plan = answers;
+        next = 0; // the watcher takes the plan from here
         act();
         if (answers.empty()) {
             Sleep(300);
@@ -179,11 +171,10 @@ protected:
         // Answered only once the handler that opened them has returned to the dialog's loop.
         SendMessageA(contacts, WM_NULL, 0, 0);
         std::vector<SeenDialog> shown = watcher->Seen();
-        shown.erase(shown.begin(), shown.begin() + static_cast<long>(before));
         // A box that never came is already reported; blanks keep the checks after it failing
         // instead of ending the whole program from the user's thread.
-        shown.resize(std::max(shown.size(), answers.size()));
-        return shown;
+        shown.resize(std::max(shown.size(), before + answers.size()));
+        return {shown.begin() + static_cast<long>(before), shown.end()};
     }
 
     bool RowButtons(LRESULT state) const {
@@ -195,8 +186,8 @@ protected:
     HWND list = nullptr;
     HWND toolbar = nullptr;
     std::unique_ptr<DialogWatcher> watcher;
-    std::mutex lock;
-    std::deque<UserAnswer> plan;
+    std::vector<UserAnswer> plan;
+    std::atomic<size_t> next = 0;
 };
 
 // Over the real INI text: a delete that names no entry changes nothing; a real one moves the
@@ -224,17 +215,14 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
 
     RunContacts(address, [&] {
         const auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+        char text[100] = {};
+        TTTOOLINFOA tool{sizeof tool, 0, toolbar, 0, {}, nullptr, text, 0, nullptr};
         for (const auto& [command, tip] :
              {std::pair{ID_CONTACT_NEW, "Přidat nový kontakt do seznamu"},
               {ID_CONTACT_DELETE, "Odebrat vybraný kontakt ze seznamu"},
               {ID_CONTACT_EDIT, "Upravit vybraný kontakt"},
               {ID_CONTACT_DOWNLOAD, "Stáhnout uložené kontakty ze serveru"}}) {
-            char text[100] = {};
-            TTTOOLINFOA tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = toolbar;
             tool.uId = static_cast<UINT_PTR>(command);
-            tool.lpszText = text;
             SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
             EXPECT_STREQ(tip, text);
         }
@@ -377,8 +365,7 @@ TEST_F(Contacts, ThePickerSplitsTheRecipientsIntoContactsAndTypedRows) {
         SetWindowTextA(recipientEdit, c.text);
         // Without moves, opening the picker on its own result shows the same lists.
         for (int opening = 0; opening < (c.moves.empty() ? 2 : 1); ++opening) {
-            Texts left;
-            Texts right;
+            Texts left, right;
             DialogWatcher user([&](HWND dialog, const SeenDialog&) {
                 for (const auto& [from, row] : c.moves) {
                     Select(GetDlgItem(dialog, from ? IDC_PICKER_CHOSEN : IDC_PICKER_CONTACTS), row);

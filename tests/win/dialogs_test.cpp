@@ -6,12 +6,7 @@
 #include "toolbar/ProgressDialog.h"
 #include "win/Handles.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
 #include <atomic>
-#include <ctime>
 #include <set>
 
 namespace {
@@ -25,8 +20,7 @@ bool RunAnswered(const char* caption, const std::function<void()>& run,
         return 0;
     });
     run();
-    const std::vector<SeenDialog> seen = user.Seen();
-    return seen.size() == 1 && seen[0].caption == caption;
+    return user.Seen().size() == 1 && user.Seen()[0].caption == caption;
 }
 
 // A key pressed in a window: the dialog's own message loop translates it.
@@ -143,18 +137,17 @@ TEST_F(Dialogs, DelayedSendTakesNoDayBeforeTodayAndTheTimeOfDayAsChosen) {
     std::tm today = Local(now);
     SYSTEMTIME day = SystemTime(today);
     day.wHour = 23;
-    SYSTEMTIME clock = SystemTime(later);
-    clock.wHour = static_cast<WORD>(today.tm_hour / 2);
-    clock.wMinute = static_cast<WORD>(today.tm_min / 2);
+    today.tm_hour /= 2;
+    today.tm_min /= 2;
+    today.tm_isdst = -1;
+    SYSTEMTIME clock = SystemTime(later); // the seconds of now
+    clock.wHour = static_cast<WORD>(today.tm_hour);
+    clock.wMinute = static_cast<WORD>(today.tm_min);
     run([&](HWND dialog) {
         Picker(dialog, IDC_SEND_DATE, &day);
         Picker(dialog, IDC_SEND_TIME, &clock);
         PostKey(GetDlgItem(dialog, IDOK), VK_RETURN);
     });
-    today.tm_hour = clock.wHour;
-    today.tm_min = clock.wMinute;
-    today.tm_sec = clock.wSecond;
-    today.tm_isdst = -1;
     EXPECT_EQ(std::make_pair(INT_PTR{IDOK}, std::mktime(&today)), std::make_pair(result, moment));
 }
 
