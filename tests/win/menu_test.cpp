@@ -2,13 +2,8 @@
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
 #include <atomic>
 #include <regex>
-#include <tuple>
 
 namespace {
 
@@ -58,13 +53,6 @@ protected:
         picker.join();
         PumpMessages(300);
         return shown;
-    }
-
-    // How many requests of the interface and action ("rapi.info") the server has answered.
-    int Requests(const std::string& action) const {
-        const std::string json = HttpGet(address, "/admin/requests");
-        const size_t at = json.find('"' + action + "\":");
-        return at == std::string::npos ? 0 : std::atoi(json.c_str() + at + action.size() + 3);
     }
 
     std::string LastNavigation() const {
@@ -230,13 +218,9 @@ TEST_F(Menus, RefreshShowsTheCreditAndBringsTheNicknameInLine) {
         EXPECT_EQ(std::string::npos, after.find("CONTACTS")) << after;
         if (nick) { // the next send signs with the nickname as the refresh left it
             DialogWatcher report;
-            browser->Type(login, "777000999");
-            browser->Click(8);
-            Serve([&] { return !report.Seen().empty(); }, 20000);
-            const std::string sent = "\"text\":\"" + std::string(login) + "\",\"nick\":";
-            EXPECT_NE(std::string::npos,
-                      HttpGet(address, "/admin/outbox").find(sent + (*nick ? "\"Evi" : "null")))
-                << login;
+            const std::vector<Sent> sent = SendText(login, "777000999");
+            ASSERT_EQ(1u, sent.size()) << login;
+            EXPECT_EQ(*nick ? "\"Evi" : "null", sent[0].nick.substr(0, 4)) << login;
         }
     }
 }

@@ -1,8 +1,6 @@
 #include "band/Guids.h"
 #include "tests/win/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <oleauto.h>
 
 namespace {
