@@ -39,8 +39,9 @@ protected:
     ComPtr<IUnknown> band;
 };
 
-// An outer object gets only the inner unknown, and the band's interfaces count on it.
-TEST_F(Band, AnAggregatedBandCountsOnItsOuterObject) {
+// An outer object gets only the inner unknown, and the band's interfaces count on it; the module
+// stays loaded while a factory, a band or a lock lives.
+TEST_F(Band, AggregationCountsOnTheOuterAndTheModuleStaysWhileAFactoryABandOrALockLives) {
     Outer outer;
     IUnknown* inner = reinterpret_cast<IUnknown*>(1);
     EXPECT_EQ(CLASS_E_NOAGGREGATION,
@@ -53,9 +54,6 @@ TEST_F(Band, AnAggregatedBandCountsOnItsOuterObject) {
     deskBand.Reset();
     EXPECT_EQ(1u, outer.references);
     EXPECT_EQ(0u, inner->Release());
-}
-
-TEST_F(Band, ModuleStaysLoadedWhileAFactoryABandOrALockLives) {
     EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
     factory.Reset();
     EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a band keeps the module";
@@ -148,7 +146,8 @@ TEST_F(Band, SizesAndTextsFollowTheDisplayScale) {
         OpenSignedIn("", "jana",
                      "Email=jana@example.cz\r\nAutoRecack=" + std::string(receipt) + "\r\n");
         EXPECT_EQ(*receipt == '1' ? BST_CHECKED : BST_UNCHECKED,
-                  SendMessageA(browser->Child("Button"), BM_GETCHECK, 0, 0));
+                  SendMessageA(browser->Child("Button"), BM_GETCHECK, 0, 0))
+            << "AutoRecack=" << receipt;
     }
     DESKBANDINFO info{};
     info.dwMask = DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_ACTUAL;

@@ -12,11 +12,7 @@ class Sending : public ToolbarTest {
 protected:
     void SetUp() override {
         ToolbarTest::SetUp();
-        UseGateway(address);
-    }
-
-    void UseGateway(const std::string& gateway) {
-        OpenSignedIn("", "jana", "Email=jana@example.cz\r\n", gateway);
+        OpenSignedIn();
     }
 
     // Confirms the local moment in "Zpožděné odeslání"; the delay the server gets for it.
@@ -62,7 +58,7 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
     };
     for (const auto& [gateway, recipients, sentTo, creditPattern, failed, reportPattern] : cases) {
         SCOPED_TRACE(std::string(recipients) + " through " + gateway);
-        UseGateway(gateway);
+        OpenSignedIn("", "jana", "", gateway);
         DialogWatcher watcher;
         std::string to;
         for (const Sent& sent : SendText(message, recipients, true)) {
@@ -199,7 +195,7 @@ TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
         EXPECT_EQ(nullptr, FindDialog(closer.Seen()[0].caption.c_str())) << "the box went too";
         browser.reset();
         EXPECT_EQ(before + (question ? 0 : 1), Outbox().size());
-        UseGateway(address);
+        OpenSignedIn();
     }
 }
 
