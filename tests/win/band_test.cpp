@@ -9,18 +9,6 @@
 
 namespace {
 
-// An aggregating object: counts the references the band hands over to it.
-class Outer final : public IUnknown {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    ULONG references = 1;
-};
-
 class Band : public ToolbarTest {
 protected:
     void SetUp() override {
@@ -39,21 +27,22 @@ protected:
     ComPtr<IUnknown> band;
 };
 
-// An outer object gets only the inner unknown, and the band's interfaces count on it; the module
-// stays loaded while a factory, a band or a lock lives.
+// An outer object (the stand-in's site, which counts its references) gets only the inner unknown,
+// and the band's interfaces count on it; the module stays loaded while a factory, a band or a
+// lock lives.
 TEST_F(Band, AggregationCountsOnTheOuterAndTheModuleStaysWhileAFactoryABandOrALockLives) {
-    Outer outer;
+    IUnknown* outer = static_cast<IInputObjectSite*>(new BrowserSite(nullptr, nullptr));
     IUnknown* inner = reinterpret_cast<IUnknown*>(1);
     EXPECT_EQ(CLASS_E_NOAGGREGATION,
-              factory->CreateInstance(&outer, IID_IDeskBand, reinterpret_cast<void**>(&inner)));
+              factory->CreateInstance(outer, IID_IDeskBand, reinterpret_cast<void**>(&inner)));
     EXPECT_EQ(nullptr, inner);
-    ASSERT_EQ(S_OK,
-              factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
+    ASSERT_EQ(S_OK, factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
     ComPtr<IDeskBand> deskBand = Query<IDeskBand>(inner, IID_IDeskBand);
-    EXPECT_EQ(2u, outer.references);
+    EXPECT_EQ(3u, outer->AddRef()) << "ours, the interface's and this one";
     deskBand.Reset();
-    EXPECT_EQ(1u, outer.references);
+    EXPECT_EQ(1u, outer->Release());
     EXPECT_EQ(0u, inner->Release());
+    outer->Release();
     EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
     factory.Reset();
     EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a band keeps the module";
