@@ -156,10 +156,11 @@ std::string HttpPost(const std::string& address, const std::string& path) {
 std::vector<Sent> Outbox() {
     std::vector<Sent> sent;
     const std::string json = HttpGet(GatewayAddressText(), "/admin/outbox");
-    static const std::regex record(R"re("msisdn":"([^"]*)","text":"((?:[^"\\]|\\.)*)",)re"
-                                   R"re("nick":(null|"(?:[^"\\]|\\.)*"),"delay":(null|"[^"]*"))re");
+    static const std::regex record(
+        R"re("login":"((?:[^"\\]|\\.)*)","msisdn":"([^"]*)","text":"((?:[^"\\]|\\.)*)",)re"
+        R"re("nick":(null|"(?:[^"\\]|\\.)*"),"delay":(null|"[^"]*"))re");
     for (std::sregex_iterator it(json.begin(), json.end(), record), end; it != end; ++it) {
-        sent.push_back({(*it)[1], (*it)[2], (*it)[3], (*it)[4]});
+        sent.push_back({(*it)[1], (*it)[2], (*it)[3], (*it)[4], (*it)[5]});
     }
     return sent;
 }

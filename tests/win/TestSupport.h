@@ -80,7 +80,7 @@ std::string HttpPost(const std::string& address, const std::string& path);
 // A message the fixture's gateway server took, as its /admin/outbox writes it in JSON (UTF-8,
 // escaped; nick and delay quoted, or null).
 struct Sent {
-    std::string msisdn, text, nick, delay;
+    std::string login, msisdn, text, nick, delay;
 };
 // What the server took, oldest first.
 std::vector<Sent> Outbox();
