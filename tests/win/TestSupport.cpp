@@ -4,15 +4,13 @@
 #include "gateway/Md5.h"
 #include "win/Module.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
 #include <wininet.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <set>
 
 namespace {
@@ -153,6 +151,24 @@ std::string HttpGet(const std::string& address, const std::string& path) {
 
 std::string HttpPost(const std::string& address, const std::string& path) {
     return Http("POST", address, path);
+}
+
+std::vector<Sent> Outbox() {
+    std::vector<Sent> sent;
+    const std::string json = HttpGet(GatewayAddressText(), "/admin/outbox");
+    static const std::regex record(
+        R"re("login":"((?:[^"\\]|\\.)*)","msisdn":"([^"]*)","text":"((?:[^"\\]|\\.)*)",)re"
+        R"re("nick":(null|"(?:[^"\\]|\\.)*"),"delay":(null|"[^"]*"))re");
+    for (std::sregex_iterator it(json.begin(), json.end(), record), end; it != end; ++it) {
+        sent.push_back({(*it)[1], (*it)[2], (*it)[3], (*it)[4], (*it)[5]});
+    }
+    return sent;
+}
+
+int Requests(const std::string& action) {
+    const std::string json = HttpGet(GatewayAddressText(), "/admin/requests");
+    const size_t at = json.find('"' + action + "\":");
+    return at == std::string::npos ? 0 : std::atoi(json.c_str() + at + action.size() + 3);
 }
 
 std::tm Local(std::time_t moment) {
@@ -300,6 +316,22 @@ void DialogTest::SetUp() {
 void DialogTest::TearDown() {
     DestroyWindow(owner);
     ToolbarTest::TearDown();
+}
+
+std::vector<Sent> ToolbarTest::SendText(const std::string& message, const std::string& recipients,
+                                        bool reopen) {
+    browser->Type(message, recipients);
+    if (reopen) {
+        Open();
+    }
+    const size_t before = Outbox().size();
+    browser->Click(8);
+    PumpMessages(300);
+    EXPECT_TRUE(Serve([&] { return SendButtonEnabled(); }, 20000))
+        << "the run ends and gives the button back";
+    std::vector<Sent> sent = Outbox();
+    sent.erase(sent.begin(), sent.begin() + static_cast<long>(std::min(before, sent.size())));
+    return sent;
 }
 
 void ToolbarTest::SignIn(const std::string& user, const std::string& password,

@@ -77,6 +77,16 @@ std::string HttpGet(const std::string& address, const std::string& path);
 // A POST without a body, as the gateway's admin interface takes its changes.
 std::string HttpPost(const std::string& address, const std::string& path);
 
+// A message the fixture's gateway server took, as its /admin/outbox writes it in JSON (UTF-8,
+// escaped; nick and delay quoted, or null).
+struct Sent {
+    std::string login, msisdn, text, nick, delay;
+};
+// What the server took, oldest first.
+std::vector<Sent> Outbox();
+// How many requests of the interface and action ("rapi.info") the server has answered.
+int Requests(const std::string& action);
+
 // Local time as the C runtime sees it, and the same moment as the date and time pickers take it.
 std::tm Local(std::time_t moment);
 SYSTEMTIME SystemTime(const std::tm& local);
@@ -107,6 +117,13 @@ protected:
                       const std::string& settingsMore = "", const std::string& gateway = "");
     void SignIn(const std::string& user, const std::string& password,
                 const std::string& more = "") const;
+    bool SendButtonEnabled() const {
+        return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
+    }
+    // Types the texts (brought back as a draft in a new window when asked), presses "Odeslat"
+    // and serves the toolbar until the run is over; what the server got.
+    std::vector<Sent> SendText(const std::string& message, const std::string& recipients,
+                               bool reopen = false);
 
     ToolbarDll dll;
     const std::string address = GatewayAddressText();

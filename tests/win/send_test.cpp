@@ -1,21 +1,10 @@
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
 #include <atomic>
-#include <ctime>
 #include <regex>
 
 namespace {
-
-struct Sent {
-    std::string msisdn;
-    std::string text;
-    std::string delay; // "null" when the message was not delayed
-};
 
 // The toolbar of a browser window, signed in as jana on the test gateway server, with the
 // user's presses on its buttons and the answers to its message boxes.
@@ -23,44 +12,7 @@ class Sending : public ToolbarTest {
 protected:
     void SetUp() override {
         ToolbarTest::SetUp();
-        UseGateway(address);
-    }
-
-    void UseGateway(const std::string& gateway) {
-        OpenSignedIn("", "jana", "Email=jana@example.cz\r\n", gateway);
-    }
-
-    bool SendButtonEnabled() const {
-        return SendMessageA(browser->Toolbar(), TB_ISBUTTONENABLED, 8, 0) != 0;
-    }
-
-    // Types the texts (brought back as a draft in a new window when asked), presses "Odeslat"
-    // and serves the toolbar until the run is over; what the server got.
-    std::vector<Sent> SendText(const std::string& message, const std::string& recipients,
-                               bool reopen = false) {
-        browser->Type(message, recipients);
-        if (reopen) {
-            Open();
-        }
-        const size_t before = Outbox().size();
-        browser->Click(8);
-        PumpMessages(300);
-        EXPECT_TRUE(Serve([&] { return SendButtonEnabled(); }, 20000))
-            << "the run ends and gives the button back";
-        std::vector<Sent> sent = Outbox();
-        sent.erase(sent.begin(), sent.begin() + static_cast<long>(std::min(before, sent.size())));
-        return sent;
-    }
-
-    std::vector<Sent> Outbox() const {
-        std::vector<Sent> sent;
-        const std::string json = HttpGet(address, "/admin/outbox");
-        static const std::regex record(
-            R"re("msisdn":"([^"]*)","text":"((?:[^"\\]|\\.)*)".*?"delay":(null|"[^"]*"))re");
-        for (std::sregex_iterator it(json.begin(), json.end(), record), end; it != end; ++it) {
-            sent.push_back({(*it)[1], (*it)[2], (*it)[3]});
-        }
-        return sent;
+        OpenSignedIn();
     }
 
     // Confirms the local moment in "Zpožděné odeslání"; the delay the server gets for it.
@@ -106,7 +58,7 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
     };
     for (const auto& [gateway, recipients, sentTo, creditPattern, failed, reportPattern] : cases) {
         SCOPED_TRACE(std::string(recipients) + " through " + gateway);
-        UseGateway(gateway);
+        OpenSignedIn("", "jana", "", gateway);
         DialogWatcher watcher;
         std::string to;
         for (const Sent& sent : SendText(message, recipients, true)) {
@@ -243,7 +195,7 @@ TEST_F(Sending, ClosingTheBrowserWithABoxUpEndsTheRun) {
         EXPECT_EQ(nullptr, FindDialog(closer.Seen()[0].caption.c_str())) << "the box went too";
         browser.reset();
         EXPECT_EQ(before + (question ? 0 : 1), Outbox().size());
-        UseGateway(address);
+        OpenSignedIn();
     }
 }
 
