@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
 class Band : public ToolbarTest {
 protected:
     void SetUp() override {
@@ -217,5 +215,3 @@ TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
         PumpMessages(300);
     }
 }
-
-} // namespace

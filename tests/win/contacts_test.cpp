@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <atomic>
 
-namespace {
-
 using Texts = std::vector<std::string>;
 
 // A list view's rows as "first|surname|phone|e-mail".
@@ -70,7 +68,6 @@ protected:
         DialogTest::SetUp();
         Store({});
         // The server's book starts empty.
-        GatewayClient client(ParseGatewayAddress(address));
         client.Connect();
         for (const std::string& stored : ServerBook()) {
             client.AddrDel("jana", Md5Hex("heslo"), IdOf(stored));
@@ -100,10 +97,8 @@ protected:
 
     // Runs "Kontakty" on this thread while user plays the user's part in it from a thread of
     // its own; what opens on top of it is answered from the plan.
-    void RunContacts(const std::string& gateway, const std::function<void()>& user) {
+    void RunContacts(const std::function<void()>& user) {
         Settings settings = Stored();
-        GatewayClient client(ParseGatewayAddress(gateway));
-        client.Connect();
         watcher = std::make_unique<DialogWatcher>([this](HWND dialog, const SeenDialog& seen) {
             return seen.caption == "Kontakty" ? 0 : Answer(dialog);
         });
@@ -182,6 +177,7 @@ protected:
                SendMessageA(toolbar, TB_GETSTATE, ID_CONTACT_EDIT, 0) == state;
     }
 
+    GatewayClient client{ParseGatewayAddress(address)};
     HWND contacts = nullptr;
     HWND list = nullptr;
     HWND toolbar = nullptr;
@@ -213,7 +209,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
     };
     const auto row = [](const Texts& t) { return t[0] + "|" + t[1] + "|" + t[2] + "|" + t[3]; };
 
-    RunContacts(address, [&] {
+    RunContacts([&] {
         const auto tips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
         char text[100] = {};
         TTTOOLINFOA tool{sizeof tool, 0, toolbar, 0, {}, nullptr, text, 0, nullptr};
@@ -310,7 +306,7 @@ TEST_F(Contacts, TheBookIsKeptInStepWithTheServer) {
 // left and writes after its entry, so that both are kept.
 TEST_F(Contacts, AddsFromTwoWindowsAtOnceAreBothKept) {
     Store({"1,601000000,,Stará,"});
-    RunContacts(address, [&] {
+    RunContacts([&] {
         std::atomic<bool> held = false;
         std::thread otherWindow([&] {
             const Settings settings(dll.Path());
@@ -385,5 +381,3 @@ TEST_F(Contacts, ThePickerSplitsTheRecipientsIntoContactsAndTypedRows) {
         }
     }
 }
-
-} // namespace

@@ -5,8 +5,6 @@
 #include <atomic>
 #include <regex>
 
-namespace {
-
 // The toolbar signed in on the test gateway server, used through its menus with real clicks.
 class Menus : public ToolbarTest {
 protected:
@@ -244,5 +242,3 @@ TEST_F(Menus, StalledGatewayHoldsNeitherClosingNorAPortalCommandForLong) {
     EXPECT_EQ(2u, browser->Navigations().size()) << "the page opens all the same";
     EXPECT_EQ("", WindowText(credit));
 }
-
-} // namespace

@@ -4,8 +4,6 @@
 #include <atomic>
 #include <regex>
 
-namespace {
-
 // The toolbar of a browser window, signed in as jana on the test gateway server, with the
 // user's presses on its buttons and the answers to its message boxes.
 class Sending : public ToolbarTest {
@@ -211,5 +209,3 @@ TEST_F(Sending, AnEmptyBoxTakesTheFocusAndNothingStarts) {
     EXPECT_TRUE(nothing.Seen().empty());
     EXPECT_TRUE(SendButtonEnabled());
 }
-
-} // namespace
