@@ -15,11 +15,6 @@ protected:
                   dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
         ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
     }
-    void TearDown() override {
-        band.Reset();
-        factory.Reset();
-        ToolbarTest::TearDown();
-    }
 
     ComPtr<IClassFactory> factory;
     ComPtr<IUnknown> band;

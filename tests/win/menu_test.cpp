@@ -24,8 +24,7 @@ protected:
                 return popup != nullptr;
             });
             auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-            int downs = 0;
-            bool found = false;
+            int items = 0, at = 0; // the command's place among the items, 0 for none
             for (int i = 0; i < GetMenuItemCount(menu); ++i) {
                 const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
                 const int id = static_cast<int>(GetMenuItemID(menu, i));
@@ -34,16 +33,14 @@ protected:
                 const bool separator = state & MF_SEPARATOR;
                 shown += std::string(shown.empty() ? "" : "|") + (state & MF_DEFAULT ? "*" : "") +
                          (separator ? "-" : std::to_string(id) + " " + label);
-                if (!separator && !found) {
-                    ++downs;
-                    found = id == command;
-                }
+                items += !separator;
+                at = !separator && id == command ? items : at;
             }
             GetWindowRect(popup, &shownAt);
-            for (int i = 0; found && i < downs; ++i) {
+            for (int i = 0; i < at; ++i) {
                 PressKey(VK_DOWN);
             }
-            PressKey(found ? VK_RETURN : VK_ESCAPE);
+            PressKey(at ? VK_RETURN : VK_ESCAPE);
             done = true;
         });
         browser->Press(button);
