@@ -1,5 +1,4 @@
 #include "store/ContactRecord.h"
-#include "store/DraftText.h"
 #include "store/HistorySection.h"
 #include "store/RecipientChoice.h"
 
@@ -49,16 +48,6 @@ TEST(ContactRecord, TheCountReadNeverPassesTheHighestEntryPresent) {
     for (auto [count, keys, read] : cases) {
         std::replace(keys.begin(), keys.end(), ' ', '\0');
         EXPECT_EQ(read, ContactCountOf(count, keys)) << count;
-    }
-}
-
-TEST(DraftText, ValuesWrittenByHandDecodeAsTheySay) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"plain", "plain"},     {"a\\qb\\q", "a\"b\""}, {"konec\\", "konec\\"},
-        {"\\x\\\\n", "\\x\\n"}, {"\"", "\""},
-    };
-    for (const auto& [value, text] : cases) {
-        EXPECT_EQ(text, DecodeDraftValue(value)) << value;
     }
 }
 
