@@ -1,6 +1,5 @@
 #include "test_gateway.h"
 
-#include <atomic>
 #include <thread>
 
 // The fault modes as the toolbar meets them, /admin/contacts and its short list are driven by the

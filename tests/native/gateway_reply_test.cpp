@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 // That walking the items gives what a parse of the whole body gives, reply_fuzzer holds; that a
 // new request keeps only the portal visit, gateway_client_test.
 

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 // The invariants of each format over any input (a contact's split and join, a delete's
 // renumbering plan, a draft read back whole, a history list that fits its block) are held by the

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 // The run through the real toolbar and gateway server is tested under Wine (send_test), and the
 // widths the message box takes on the real toolbar (band_test); here the edges those tests cannot
