@@ -58,10 +58,9 @@ struct ScratchDb {
     }
 
     inline static std::atomic<int> made{0};
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("textaro-gateway-test-" + std::to_string(getpid()) + "-" +
-                               std::to_string(made++) + ".db"))
-                                 .string();
+    const std::string path =
+        std::filesystem::temp_directory_path() /
+        ("textaro-gateway-test-" + std::to_string(getpid()) + "-" + std::to_string(made++) + ".db");
 };
 
 // A reply as the toolbar's own parser reads it, with the HTTP status it came with.
