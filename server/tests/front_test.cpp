@@ -1,8 +1,5 @@
 #include "test_gateway.h"
 
-#include <httplib.h>
-
-#include <atomic>
 #include <thread>
 
 // The fault modes as the toolbar meets them, /admin/contacts and its short list are driven by the
@@ -58,7 +55,7 @@ TEST_F(GatewayFront, ArmedFaultsHitOnlyTheCountedRequestsAndStoreNothing) {
 // other clients are served meanwhile.
 TEST_F(GatewayFront, EndlessAndTrickledRepliesLastUntilTheClientLeaves) {
     const std::string info = AccountTarget("info", "info_message");
-    httplib::Client client("127.0.0.1", gw.port);
+    httplib::Client client = gw.Client();
     std::string body;
     int served = 0;
     const auto read = [&](const char* data, std::size_t size) {
@@ -95,9 +92,8 @@ TEST_F(GatewayFront, EndlessAndTrickledRepliesLastUntilTheClientLeaves) {
 TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionOfOneServerWithoutNagleDelays) {
     HttpFront other(gw.gateway, gw.storage, gw.faults);
     EXPECT_FALSE(other.Bind("127.0.0.1", gw.port).has_value());
-    httplib::Client client("127.0.0.1", gw.port);
+    httplib::Client client = gw.Client();
     client.set_keep_alive(true);
-    client.set_url_encode(false);
     const std::string target = AccountTarget("info", "info_message");
     const auto start = Clock::now();
     for (int i = 0; i < 50; ++i) {
@@ -142,15 +138,15 @@ TEST_F(PortalPages, PagesShowTheTextAsTextAndAVisitOnlyItsOwnAccount) {
     EXPECT_TRUE(Shows(html, "Účet <b>jan</b>, kredit <b>8.50 Kč</b>"));
     EXPECT_TRUE(Shows(html, "verze 1.0.76"));
     EXPECT_FALSE(Shows(html, "Cizí zpráva"));
-    const std::string admin = gw.Page("/");
+    const std::string admin = gw.Get("/").Text();
     EXPECT_TRUE(Shows(admin, "<td>Dobrý den &lt;b&gt;</td>")) << admin;
     EXPECT_TRUE(Shows(admin, ">scheduled<"));
-    EXPECT_TRUE(Shows(gw.Page("/admin/accounts"),
+    EXPECT_TRUE(Shows(gw.Get("/admin/accounts").Text(),
                       R"({"login":"jan","credit":8.50,"nick":"Honza","nick_active":"yes",)"
                       R"("contacts":0})"));
     EXPECT_TRUE(Shows(gw.Visit(sid, "nick"), "name=\"nick\" maxlength=\"20\" value=\"Honza\""));
     EXPECT_TRUE(Shows(gw.Visit("&<x>", "history"), "<h1>Přihlášení vypršelo</h1>"));
-    EXPECT_TRUE(Shows(gw.Page("/?index.xp"), "Vítejte na portálu Textaro"));
+    EXPECT_TRUE(Shows(gw.Get("/?index.xp").Text(), "Vítejte na portálu Textaro"));
 }
 
 // A nickname out of the code page, or with a control character, is refused and the one before kept.

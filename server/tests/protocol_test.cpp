@@ -1,7 +1,7 @@
 #include "test_gateway.h"
+#include "toolbar/SendRun.h"
 
 #include <cstring>
-#include <ctime>
 #include <thread>
 
 namespace server::test {
@@ -40,10 +40,7 @@ TEST_F(GatewayProtocol, RequestsNeedTheClientTokenAndASignatureOfTheFirst31Bytes
 // What the toolbar's runs store is read back from /admin/outbox by send_test and menu_test (the
 // receipt only here), and a short number is refused in send_test.
 TEST_F(GatewayProtocol, SendChargesPerPartKeepsEveryParameterAndRefusesWhatItCannotSend) {
-    const std::time_t inAnHour = std::time(nullptr) + 3600;
-    std::tm tm{};
-    char later[32];
-    std::strftime(later, sizeof later, "%Y-%m-%d %H:%M:%S", localtime_r(&inAnHour, &tm));
+    const std::string later = DelayText(std::time(nullptr) + 3600);
     const std::tuple<std::string, std::string, int, int, double> sends[] = {
         {std::string(158, 'a'), kTo, 0, 1, 8.5},          // and the reserved separator: 160
         {std::string(157, 'a') + "\r\n", kTo, 0, 2, 5.5}, // a line break is two bytes

@@ -11,8 +11,14 @@
 #include "storage.h"
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 
 // Requests are built, signed and escaped by the toolbar's own code, never by the server's.
@@ -34,15 +40,27 @@ inline bool Shows(const std::string& page, const char* text) {
 
 // A signed request target of the account interface, jan's unless another account is given; extra
 // parameters are appended as given.
-std::string AccountTarget(const std::string& action, const std::string& msg,
-                          const std::string& extra = "", const std::string& login = "jan",
-                          const std::string& password = "heslo");
+inline std::string AccountTarget(const std::string& action, const std::string& msg,
+                                 const std::string& extra = "", const std::string& login = "jan",
+                                 const std::string& password = "heslo") {
+    return "/api/app_api.xp?cust=ieto&hash=" + std::string(kToken) + "&action=" + action +
+           "&login=" + ::UrlEscape(login) +
+           "&auth=" + ComputeAuth(Md5Hex(password), login, action, msg) +
+           "&msg=" + ::UrlEscape(msg) + extra;
+}
 
 // A database file in the temporary folder, removed with its journal files at the end.
 struct ScratchDb {
-    ScratchDb();
-    ~ScratchDb();
-    std::string path;
+    ~ScratchDb() {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(path + suffix);
+        }
+    }
+
+    inline static std::atomic<int> made{0};
+    const std::string path =
+        std::filesystem::temp_directory_path() /
+        ("textaro-gateway-test-" + std::to_string(getpid()) + "-" + std::to_string(made++) + ".db");
 };
 
 // A reply as the toolbar's own parser reads it, with the HTTP status it came with.
@@ -56,19 +74,38 @@ struct Answer : GatewayReply {
 class TestGateway {
 public:
     explicit TestGateway(const std::string& db,
-                         std::chrono::seconds sessionTtl = std::chrono::seconds(1800));
+                         std::chrono::seconds sessionTtl = std::chrono::seconds(1800))
+        : storage(db), gateway(storage, GatewaySettings{kToken, 150, sessionTtl}),
+          front(gateway, storage, faults), port(front.Bind("127.0.0.1", 0).value()) {
+        front.Start();
+    }
 
     void AddAccount(const std::string& login, const std::string& password, Hundredths credit,
                     const std::string& nick = "", bool nickActive = false) {
         storage.PutAccount(server::Account{login, Md5Hex(password), credit, nick, nickActive});
     }
 
-    // The target goes out exactly as given: no re-escaping by the HTTP client.
-    Answer Get(const std::string& target) const;
+    // A client whose targets go out exactly as given: no re-escaping.
+    httplib::Client Client() const {
+        httplib::Client client("127.0.0.1", port);
+        client.set_url_encode(false);
+        return client;
+    }
+    static Answer Received(const httplib::Result& result) {
+        if (!result) {
+            throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
+        }
+        Answer answer;
+        answer.http = result->status;
+        answer.SetBody(result->body);
+        return answer;
+    }
+    Answer Get(const std::string& target) const { return Received(Client().Get(target)); }
     // A form by default: the admin interface's changes, the portal's forms.
     Answer Post(const std::string& target, const std::string& body = "",
-                const char* type = "application/x-www-form-urlencoded") const;
-    std::string Page(const std::string& target) const { return Get(target).Text(); }
+                const char* type = "application/x-www-form-urlencoded") const {
+        return Received(Client().Post(target, body, type));
+    }
     Answer Account(const std::string& action, const std::string& msg, const std::string& extra = "",
                    const std::string& login = "jan", const std::string& password = "heslo") const {
         return Get(AccountTarget(action, msg, extra, login, password));
@@ -79,8 +116,9 @@ public:
     double Credit() const { return Account("info", "info_message").credit; }
     // A portal page as the toolbar opens it for a visit.
     std::string Visit(const std::string& sid, const std::string& action) const {
-        return Page("/index.xp?sid=" + ::UrlEscape(sid) + "&action=" + action +
-                    "&IETOOLBARVAR=1.0.76");
+        return Get("/index.xp?sid=" + ::UrlEscape(sid) + "&action=" + action +
+                   "&IETOOLBARVAR=1.0.76")
+            .Text();
     }
     // A portal visit signed in as jan.
     std::string SignIn() const {

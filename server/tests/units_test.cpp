@@ -6,7 +6,6 @@
 
 #include <iterator>
 #include <sstream>
-#include <stdexcept>
 
 namespace server::test {
 namespace {

@@ -14,8 +14,7 @@ printf 'wait 500\nprint\nclose\n' > "$work/script.txt"
 "$root/scripts/wine-run.sh" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude \
     /d 'KERNEL32.CreateActCtxA;KERNEL32.ReleaseActCtx' /f >/dev/null
 WINEDEBUG=+relay "$root/scripts/wine-run.sh" "$out/browser-host.exe" \
-    --script "Z:${work//\//\\}\\script.txt" 2>"$work/relay.txt" | tr -d '\r' > "$work/output.txt"
-cat "$work/output.txt"
+    --script "Z:${work//\//\\}\\script.txt" 2>"$work/relay.txt" | tr -d '\r' | tee "$work/output.txt"
 # The x64 relay does not show CreateActCtxA; there the one context's release must show.
 context=$(sed -n 's/.*Ret  KERNEL32.CreateActCtxA() retval=\([0-9a-f]*\).*/\1/p' "$work/relay.txt")
 grep -q "Call KERNEL32.ReleaseActCtx(${context:-[0-9a-f]*})" "$work/relay.txt" ||

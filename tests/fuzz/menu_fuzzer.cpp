@@ -8,7 +8,6 @@
 #include "menu/MainMenuItems.h"
 #include "menu/PortalLinks.h"
 
-// Each item of a section's range is an entry of it, with identifiers one after another.
 static void RequireSection(const std::vector<MenuItem>& items, const std::string& section,
                            int first, int last) {
     const std::string entries = '\0' + section + '\0';

@@ -32,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(auth.size() == 32, "a signature is 32 hex digits");
     Require(msg.size() < 31 || server::ComputeAuth(rest, login, "send", msg + garbage) == auth,
             "only 31 bytes of msg are signed");
-    Require(server::SameSecret(auth, garbage) == (auth == garbage), "compares like ==");
-    Require(server::SameSecret(rest, garbage) == (rest == garbage), "compares like == on any text");
+    Require(server::SameSecret(rest, garbage) == (rest == garbage), "compares like ==");
     return 0;
 }

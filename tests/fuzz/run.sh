@@ -9,7 +9,7 @@ seconds=${1:-5}
 runs=${2:--1}
 here=$(cd "$(dirname "$0")" && pwd)
 build=$here/build
-targets=(reply registry history contact draft recipient address menu query)
+targets=(reply registry history contact draft recipient menu query)
 [[ $# -gt 2 ]] && targets=("${@:3}")
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

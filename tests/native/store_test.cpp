@@ -1,13 +1,10 @@
 #include "store/ContactRecord.h"
-#include "store/DraftText.h"
 #include "store/HistorySection.h"
 #include "store/RecipientChoice.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 // The invariants of each format over any input (a contact's split and join, a delete's
 // renumbering plan, a draft read back whole, a history list that fits its block) are held by the
@@ -49,16 +46,6 @@ TEST(ContactRecord, TheCountReadNeverPassesTheHighestEntryPresent) {
     for (auto [count, keys, read] : cases) {
         std::replace(keys.begin(), keys.end(), ' ', '\0');
         EXPECT_EQ(read, ContactCountOf(count, keys)) << count;
-    }
-}
-
-TEST(DraftText, ValuesWrittenByHandDecodeAsTheySay) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"plain", "plain"},     {"a\\qb\\q", "a\"b\""}, {"konec\\", "konec\\"},
-        {"\\x\\\\n", "\\x\\n"}, {"\"", "\""},
-    };
-    for (const auto& [value, text] : cases) {
-        EXPECT_EQ(text, DecodeDraftValue(value)) << value;
     }
 }
 

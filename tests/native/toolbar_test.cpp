@@ -1,6 +1,5 @@
 #include "menu/MainMenuItems.h"
 #include "menu/PortalLinks.h"
-#include "text/LineBreaks.h"
 #include "toolbar/SendRun.h"
 #include "toolbar/SmsCounter.h"
 #include "toolbar/ToolbarSlots.h"
@@ -8,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 // The run through the real toolbar and gateway server is tested under Wine (send_test), and the
 // widths the message box takes on the real toolbar (band_test); here the edges those tests cannot
@@ -117,11 +114,6 @@ TEST(ToolbarLayout, SizesFollowTheDisplayScale) {
     }
 }
 
-// Marks typed in the box go out as CR LF in send_test and come back in dialogs_test.
-TEST(LineBreaks, LoneBreaksAreBreaksToo) {
-    EXPECT_EQ("a¶¶b¶c¶", MessageToBoxText("a\r\n\r\nb\nc\r"));
-}
-
 // The menu of empty sections is shown whole by menu_test, and the links as it opens them carry
 // version 1.0.76 and a portal address without a path.
 TEST(MainMenu, SectionsFillTheirRangesBetweenTheFixedItemsAndLinksCarryTheVersion) {
@@ -138,7 +130,6 @@ TEST(MainMenu, SectionsFillTheirRangesBetweenTheFixedItemsAndLinksCarryTheVersio
                                      {52, "Odinstalovat"}}),
               std::vector<MenuItem>(items.end() - 6, items.end()));
     EXPECT_EQ("&IETOOLBARVAR=2.7.65535", VersionTag(0x00020007, 0x0003FFFF));
-    EXPECT_EQ("http://127.0.0.1:8080?index.xp", PortalHomeLink("http://127.0.0.1:8080/portal/"));
 }
 
 } // namespace
