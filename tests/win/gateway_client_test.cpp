@@ -4,8 +4,6 @@
 
 #include <atomic>
 
-namespace {
-
 // An account the fixture seeds on the server, with a nickname.
 const std::string Login = "jana";
 const std::string Password = Md5Hex("heslo");
@@ -111,5 +109,3 @@ TEST_F(Gateway, ConcurrentCallersTakeTurnsAndEachGetTheirOwnOutcome) {
     EXPECT_LE(Requests("app_api.addr_list") - asked, 2) << "lists that went first";
     EXPECT_EQ(0, mixedUp.load());
 }
-
-} // namespace
