@@ -33,11 +33,10 @@ TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
 // the rest of the file kept. A damaged contact count reads as the entries there are.
 TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     const std::string email(9000, 'e');
-    WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
-                                      "WaitForDelivery=1x\r\nEmail=" +
-                                          email +
-                                          "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n"
-                                          "[RecipientHistory]\r\n0=602123456;\r\n");
+    WriteFile(
+        Beside("settings.ini"),
+        "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\nWaitForDelivery=1x\r\nEmail=" + email +
+            "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n[RecipientHistory]\r\n0=602123456;\r\n");
     Settings settings = Stored();
     EXPECT_EQ(std::tuple(email, 0, 1),
               std::tuple(settings.Email, settings.AutoRecack, settings.WaitForDelivery))
