@@ -12,12 +12,10 @@ class Composer : public ToolbarTest {
 protected:
     // The browser's loop for a while; what the band answered to the key's press.
     HRESULT BandAnswer(WPARAM key) {
-        for (const OfferedKey& offered : PumpMessages(300, browser->Input())) {
-            if (offered.message == WM_KEYDOWN && offered.key == key) {
-                return offered.result;
-            }
-        }
-        return E_FAIL;
+        const std::vector<OfferedKey> offered = PumpMessages(300, browser->Input());
+        const auto press = std::ranges::find_if(
+            offered, [&](const OfferedKey& k) { return k.message == WM_KEYDOWN && k.key == key; });
+        return press == offered.end() ? E_FAIL : press->result;
     }
 
     static std::string Shown(const BrowserWindow& window) {
