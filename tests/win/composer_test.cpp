@@ -6,20 +6,16 @@
 
 #include <algorithm>
 
-namespace {
-
 using Texts = std::vector<std::string>;
 
 class Composer : public ToolbarTest {
 protected:
     // The browser's loop for a while; what the band answered to the key's press.
     HRESULT BandAnswer(WPARAM key) {
-        for (const OfferedKey& offered : PumpMessages(300, browser->Input())) {
-            if (offered.message == WM_KEYDOWN && offered.key == key) {
-                return offered.result;
-            }
-        }
-        return E_FAIL;
+        const std::vector<OfferedKey> offered = PumpMessages(300, browser->Input());
+        const auto press = std::ranges::find_if(
+            offered, [&](const OfferedKey& k) { return k.message == WM_KEYDOWN && k.key == key; });
+        return press == offered.end() ? E_FAIL : press->result;
     }
 
     static std::string Shown(const BrowserWindow& window) {
@@ -49,24 +45,20 @@ TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheB
     PumpMessages(50);
     ASSERT_EQ(messageEdit, GetFocus());
     DialogWatcher dialogs;
-    // Tab's way, with the text typed before the key and after it (before the band sees it).
-    const struct {
-        const wchar_t* before;
-        bool shift;
-        const wchar_t* after;
-        HRESULT answer;
-        HWND focus; // Tab leaving the toolbar: the browser, not the band, moves the focus on
-    } keys[] = {{L"Ahoj¶", false, L"", S_OK, recipientEdit},
-                {L"602123456", false, L"", S_FALSE, recipientEdit},
-                {L"", true, L"!", S_OK, messageEdit},
-                {L"", true, L"", S_FALSE, messageEdit}};
-    for (const auto& key : keys) {
-        TypeText(key.before);
-        PressKey(VK_TAB, key.shift);
-        TypeText(key.after);
-        const HRESULT answer = BandAnswer(VK_TAB);
-        EXPECT_EQ(std::tuple(key.answer, key.focus), std::tuple(answer, GetFocus()))
-            << Narrow(key.before) << (key.shift ? " Shift+Tab " : " Tab ") << Narrow(key.after);
+    // Tab's way, with the text typed before the key and after it (before the band sees it), the
+    // band's answer and the focus then. Tab leaving the toolbar: the browser, not the band, moves
+    // the focus on.
+    for (const auto& [before, shift, after, answer, focus] :
+         {std::tuple{L"Ahoj¶", false, L"", S_OK, recipientEdit},
+          {L"602123456", false, L"", S_FALSE, recipientEdit},
+          {L"", true, L"!", S_OK, messageEdit},
+          {L"", true, L"", S_FALSE, messageEdit}}) {
+        TypeText(before);
+        PressKey(VK_TAB, shift);
+        TypeText(after);
+        const HRESULT answered = BandAnswer(VK_TAB);
+        EXPECT_EQ(std::tuple(answer, focus), std::tuple(answered, GetFocus()))
+            << Narrow(before) << (shift ? " Shift+Tab " : " Tab ") << Narrow(after);
     }
     EXPECT_EQ(S_OK, browser->Input()->HasFocusIO());
     // The focused box selects its whole text and setting the text again drops the selection,
@@ -126,9 +118,8 @@ TEST_F(Composer, RunsFromTwoWindowsAtOnceSendAllAndKeepBothInTheHistories) {
         windows[i]->Click(8);
     }
     ASSERT_TRUE(Serve([&] { return reports.Seen().size() == 2; }, 20000));
-    const std::vector<Sent> sent = Outbox();
     for (const std::string text : {"z okna 0", "z okna 1"}) {
-        EXPECT_EQ(2, std::ranges::count(sent, text, &Sent::text)) << text;
+        EXPECT_EQ(2, std::ranges::count(Outbox(), text, &Sent::text)) << text;
     }
     const Settings stored(dll.Path());
     Texts kept = ParseHistorySection(stored.ReadTextHistory() + stored.ReadRecipientHistory());
@@ -183,11 +174,8 @@ TEST_F(Composer, ASettingsFileThatCannotBeWrittenIsToldOnceAndNeverAsTheToolbarC
         PumpMessages(300);
     }
     ASSERT_EQ(1u, notice.Seen().size()) << "told by the next toolbar only";
-    EXPECT_TRUE(Shows(notice.Seen()[0],
-                      {"Poslední neodeslanou zprávu se při zavření lišty nepodařilo uložit: do "
-                       "souboru\n" +
-                       Beside("settings.ini")},
-                      "exclamation", "TextaroBar"));
+    const std::string told = "Poslední neodeslanou zprávu se při zavření lišty nepodařilo uložit: "
+                             "do souboru\n" +
+                             Beside("settings.ini");
+    EXPECT_TRUE(Shows(notice.Seen()[0], {told}, "exclamation", "TextaroBar"));
 }
-
-} // namespace

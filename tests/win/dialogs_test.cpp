@@ -9,8 +9,6 @@
 #include <atomic>
 #include <set>
 
-namespace {
-
 // Runs a modal dialog on this thread while the watcher's thread answers it through its
 // windows, as the user would. True when that dialog came up, once, and the answer closed it.
 bool RunAnswered(const char* caption, const std::function<void()>& run,
@@ -29,10 +27,8 @@ void PostKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
-std::string Day(const SYSTEMTIME& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u", time.wYear, time.wMonth, time.wDay);
-    return text;
+std::tuple<WORD, WORD, WORD> Day(const SYSTEMTIME& time) {
+    return {time.wYear, time.wMonth, time.wDay};
 }
 
 SYSTEMTIME Picker(HWND dialog, int picker, const SYSTEMTIME* set = nullptr) {
@@ -47,7 +43,8 @@ SYSTEMTIME Picker(HWND dialog, int picker, const SYSTEMTIME* set = nullptr) {
 
 using Dialogs = DialogTest;
 
-TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
+// Without its owner the window is not made, and Show and Close do nothing.
+TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndClosesButNeedsItsOwner) {
     std::atomic<bool> stop;
     ProgressDialog progress(owner, stop);
     ASSERT_TRUE(progress.Create());
@@ -77,16 +74,13 @@ TEST_F(Dialogs, ProgressWindowIsCreatedHiddenThenShowsItsAnimationAndCloses) {
 
     progress.Close();
     EXPECT_FALSE(IsWindow(window));
-}
 
-TEST_F(Dialogs, ProgressWindowWithoutItsOwnerIsNotMadeAndShowAndCloseDoNothing) {
     DestroyWindow(owner);
-    std::atomic<bool> stop;
-    ProgressDialog progress(owner, stop);
-    EXPECT_FALSE(progress.Create());
-    progress.Show(2);
+    ProgressDialog orphan(owner, stop);
+    EXPECT_FALSE(orphan.Create());
+    orphan.Show(2);
     EXPECT_EQ(nullptr, FindDialog("Odesílání"));
-    progress.Close();
+    orphan.Close();
 }
 
 // The dialog shows the caller's moment and Storno keeps it; no day before today is taken, also
@@ -100,9 +94,6 @@ TEST_F(Dialogs, DelayedSendTakesNoDayBeforeTodayAndTheTimeOfDayAsChosen) {
     char laterText[32], yesterdayText[32];
     std::strftime(laterText, sizeof laterText, "%d. %m. %Y", &later);
     std::strftime(yesterdayText, sizeof yesterdayText, "%d.%m.%Y", &yesterday);
-    // Dates typed, and the day the dialog makes of each: one it does not take leaves the day.
-    const std::pair<const char*, std::string> typed[] = {
-        {laterText, Day(SystemTime(later))}, {yesterdayText, Day(shown)}, {"pozítří", Day(shown)}};
     std::time_t moment = given;
     INT_PTR result = 0;
     const auto run = [&](const std::function<void(HWND)>& answer) {
@@ -118,8 +109,11 @@ TEST_F(Dialogs, DelayedSendTakesNoDayBeforeTodayAndTheTimeOfDayAsChosen) {
         EXPECT_EQ(GDTR_MIN, SendMessageA(GetDlgItem(dialog, IDC_SEND_DATE), DTM_GETRANGE, 0,
                                          reinterpret_cast<LPARAM>(range)));
         EXPECT_EQ(Day(SystemTime(Local(now))), Day(range[0]));
-        // What the date picker asks its dialog when the user has typed a date into it.
-        for (const auto& [text, day] : typed) {
+        // What the date picker asks its dialog when the user has typed a date into it, and the
+        // day the dialog makes of each: one it does not take leaves the day.
+        for (const auto& [text, day] : {std::pair{"pozítří", Day(shown)},
+                                        {laterText, Day(SystemTime(later))},
+                                        {yesterdayText, Day(shown)}}) {
             NMDATETIMESTRINGA notice{};
             notice.nmhdr = {GetDlgItem(dialog, IDC_SEND_DATE), IDC_SEND_DATE,
                             static_cast<UINT>(DTN_USERSTRINGA)};
@@ -135,14 +129,11 @@ TEST_F(Dialogs, DelayedSendTakesNoDayBeforeTodayAndTheTimeOfDayAsChosen) {
 
     // Today at a late hour, and an earlier time of day (hour and minute halved) on another day.
     std::tm today = Local(now);
-    SYSTEMTIME day = SystemTime(today);
+    SYSTEMTIME day = SystemTime(today), clock = SystemTime(later); // the seconds of now
     day.wHour = 23;
-    today.tm_hour /= 2;
-    today.tm_min /= 2;
+    clock.wHour = static_cast<WORD>(today.tm_hour /= 2);
+    clock.wMinute = static_cast<WORD>(today.tm_min /= 2);
     today.tm_isdst = -1;
-    SYSTEMTIME clock = SystemTime(later); // the seconds of now
-    clock.wHour = static_cast<WORD>(today.tm_hour);
-    clock.wMinute = static_cast<WORD>(today.tm_min);
     run([&](HWND dialog) {
         Picker(dialog, IDC_SEND_DATE, &day);
         Picker(dialog, IDC_SEND_TIME, &clock);
@@ -199,5 +190,3 @@ TEST_F(Dialogs, TextViewShowsPilcrowsAsLineBreaksAndWritesEditsBackWholeWithinTh
     }));
     EXPECT_TRUE(WindowText(boxEdit) == text + std::string(41, 'x')) << WindowText(boxEdit).size();
 }
-
-} // namespace

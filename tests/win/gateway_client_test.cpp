@@ -4,8 +4,6 @@
 
 #include <atomic>
 
-namespace {
-
 // An account the fixture seeds on the server, with a nickname.
 const std::string Login = "jana";
 const std::string Password = Md5Hex("heslo");
@@ -52,14 +50,12 @@ TEST_F(Gateway, LongBodyIsJoinedByteForByte) {
 // Only a failure of the transport has a text; a request that cannot be opened sends nothing. A
 // body without end is given up past its cap, a trickle of bytes at the request's deadline.
 TEST_F(Gateway, FaultyRepliesFailWithTheirStageText) {
-    const std::pair<const char*, const char*> faults[] = {
-        {"http500", ""},
-        {"nostatus", ""},
-        {"empty", ""},
-        {"close", "Nepodařilo se načíst data"},
-        {"endless", "Nepodařilo se načíst data"},
-        {"trickle&ms=2000", "Nepodařilo se načíst data"}};
-    for (const auto& [mode, lastError] : faults) {
+    for (const auto& [mode, lastError] : {std::pair{"http500", ""},
+                                          {"nostatus", ""},
+                                          {"empty", ""},
+                                          {"close", "Nepodařilo se načíst data"},
+                                          {"endless", "Nepodařilo se načíst data"},
+                                          {"trickle&ms=2000", "Nepodařilo se načíst data"}}) {
         HttpPost(address, std::string("/admin/fault?count=1&mode=") + mode);
         const DWORD start = GetTickCount();
         GatewayReply reply = client.AddrList(Login, Password);
@@ -111,5 +107,3 @@ TEST_F(Gateway, ConcurrentCallersTakeTurnsAndEachGetTheirOwnOutcome) {
     EXPECT_LE(Requests("app_api.addr_list") - asked, 2) << "lists that went first";
     EXPECT_EQ(0, mixedUp.load());
 }
-
-} // namespace

@@ -3,8 +3,6 @@
 
 #include <oleauto.h>
 
-namespace {
-
 std::string GuidText(REFGUID guid) {
     wchar_t text[40] = {};
     StringFromGUID2(guid, text, 40);
@@ -47,5 +45,3 @@ TEST(Registration, RegistersTheTypeLibraryClearsAStaleClassKeyAndTheToolbarValue
     EXPECT_TRUE(FAILED(dll.Call("DllUnregisterServer")));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, toolbarValue());
 }
-
-} // namespace

@@ -8,8 +8,6 @@
 
 #include <atomic>
 
-namespace {
-
 using namespace std::string_literals;
 
 using SettingsTest = DialogTest;
@@ -35,11 +33,10 @@ TEST_F(SettingsTest, DeploymentKeysAndMenusComeOnlyFromMenuIni) {
 // the rest of the file kept. A damaged contact count reads as the entries there are.
 TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
     const std::string email(9000, 'e');
-    WriteFile(Beside("settings.ini"), "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\n"
-                                      "WaitForDelivery=1x\r\nEmail=" +
-                                          email +
-                                          "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n"
-                                          "[RecipientHistory]\r\n0=602123456;\r\n");
+    WriteFile(
+        Beside("settings.ini"),
+        "[SETTINGS]\r\nUserName=jana\r\nAutoRecack=yes\r\nWaitForDelivery=1x\r\nEmail=" + email +
+            "\r\n[TextHistory]\r\n7=Ahoj\r\n3=Zítra v 8\r\n[RecipientHistory]\r\n0=602123456;\r\n");
     Settings settings = Stored();
     EXPECT_EQ(std::tuple(email, 0, 1),
               std::tuple(settings.Email, settings.AutoRecack, settings.WaitForDelivery))
@@ -63,42 +60,33 @@ TEST_F(SettingsTest, WritesReplaceTheirKeysAndSectionsAndKeepTheRest) {
 // reply option is saved with it. A tick is checked with the server while the clip plays.
 TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
     HttpPost(address, "/admin/fault?mode=latency&ms=300");
-    const struct {
-        const char* user; // ota has no nickname
-        bool ticked;
-        std::string gateway;
-        const char* nick;
-        const char* box; // caption and icon of the message box that follows OK, if any
-        const char* icon;
-        const char* message;
-        const char* opened; // the portal page then opened
-    } cases[] = {
-        // Clear: no request, or the stopped gateway would show an error.
-        {"jana", false, "127.0.0.1:1", "", "", "", "", ""},
-        {"jana", true, address, "Jana", "", "", "", ""},
-        {"ota", true, address, "", "Přezdívka na začátku", "exclamation",
-         "Pro přezdívku na začátku zprávy musíte mít aktivovánu přezdívku.", "nick"},
-        {"jana", true, "127.0.0.1:1", "", "TextaroBar", "error",
-         "Chyba při komunikace se serverem:\nNepodařilo se poslat požadavek", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.user) + (c.ticked ? " ticked via " : " clear via ") + c.gateway);
-        SignIn(c.user, "heslo", *c.nick ? "" : "Nick=Stará\r\n");
+    // The login (ota has no nickname), the tick, the gateway, the nickname then stored, the
+    // caption, icon and text of the message box that follows OK if any, and the portal page then
+    // opened. Clear: no request, or the stopped gateway would show an error.
+    for (const auto& [login, ticked, gateway, nick, box, icon, message, page] :
+         {std::tuple{"jana", false, "127.0.0.1:1"s, "", "", "", "", ""},
+          {"jana", true, address, "Jana", "", "", "", ""},
+          {"ota", true, address, "", "Přezdívka na začátku", "exclamation",
+           "Pro přezdívku na začátku zprávy musíte mít aktivovánu přezdívku.", "nick"},
+          {"jana", true, "127.0.0.1:1", "", "TextaroBar", "error",
+           "Chyba při komunikace se serverem:\nNepodařilo se poslat požadavek", ""}}) {
+        SCOPED_TRACE(std::string(login) + (ticked ? " ticked via " : " clear via ") + gateway);
+        SignIn(login, "heslo", *nick ? "" : "Nick=Stará\r\n");
         Settings settings = Stored();
-        GatewayClient client(ParseGatewayAddress(c.gateway));
+        GatewayClient client(ParseGatewayAddress(gateway));
         client.Connect();
         DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
             if (shown.caption != "Nastavení") {
                 return IDOK;
             }
-            EXPECT_EQ(!*c.nick, IsDlgButtonChecked(dialog, IDC_SETTINGS_NICK) == BST_CHECKED);
+            EXPECT_EQ(!*nick, IsDlgButtonChecked(dialog, IDC_SETTINGS_NICK) == BST_CHECKED);
             HWND clip = GetDlgItem(dialog, IDC_SETTINGS_ANIMATION);
             EXPECT_FALSE(IsWindowVisible(clip));
-            CheckDlgButton(dialog, IDC_SETTINGS_NICK, c.ticked ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_SETTINGS_NICK, ticked ? BST_CHECKED : BST_UNCHECKED);
             CheckDlgButton(dialog, IDC_SETTINGS_REPLY, BST_CHECKED);
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             // The caption is matched without a message to the dialog, busy with the request.
-            EXPECT_TRUE(c.gateway != address || WaitFor([&] {
+            EXPECT_TRUE(gateway != address || WaitFor([&] {
                             return FindDialog("Probíhá zjišťování nastavení...") &&
                                    IsWindowVisible(clip);
                         }));
@@ -108,11 +96,10 @@ TEST_F(SettingsTest, TheNicknameOptionIsCheckedWithTheServer) {
         SettingsDialog(
             settings, client, [&](std::string_view action) { opened += action; }, owner)
             .Run();
-        const Settings saved = Stored();
-        EXPECT_EQ(std::tuple(c.nick, c.opened, 1),
-                  std::tuple(saved.Nick, opened, saved.WaitForDelivery));
-        ASSERT_EQ(*c.box ? 2u : 1u, user.Seen().size());
-        EXPECT_TRUE(Shows(user.Seen().back(), {c.message}, c.icon, *c.box ? c.box : "Nastavení"));
+        EXPECT_EQ(std::tuple(nick, page, 1),
+                  std::tuple(Stored().Nick, opened, Stored().WaitForDelivery));
+        ASSERT_EQ(*box ? 2u : 1u, user.Seen().size());
+        EXPECT_TRUE(Shows(user.Seen().back(), {message}, icon, *box ? box : "Nastavení"));
     }
 }
 
@@ -143,7 +130,7 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
 
 // "Nastavení" from the toolbar. A password set there is saved at once as its digest alone, and
 // stays when the dialog is then cancelled, even as the account refresh, begun for the account as
-// it was, ends meanwhile and is dropped, and when another window, open since before, saves its
+// it was, ends meanwhile and is dropped, and when the first window, open since before, saves its
 // "Nastavení": what an OK saves reaches that window's toolbar, down to the account its next send
 // goes from.
 TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
@@ -151,9 +138,9 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     HttpPost(address, "/admin/fault?mode=latency&ms=1500");
     Open("", "[SETTINGS]\r\nGateway=" + address + "\r\n");
     BrowserWindow other(dll);
-    const HWND receipt = other.Child("Button", 0);
-    SetWindowTextA(other.Edit(0), "Ahoj");
-    const std::string counted = WindowText(other.Child("Static", 0));
+    const HWND receipt = browser->Child("Button", 0);
+    SetWindowTextA(messageEdit, "Ahoj");
+    const std::string counted = WindowText(counter);
     EXPECT_FALSE(IsWindowEnabled(receipt)) << "no e-mail address yet";
 
     // First the password, then Storno once the refresh has ended; then the account, and OK.
@@ -171,11 +158,10 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
             TypeOver(GetDlgItem(dialog, IDC_PASSWORD_NEW), "heslo");
             TypeOver(GetDlgItem(dialog, IDC_PASSWORD_CONFIRM), "heslo");
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-            // The other window's refresh ends; this one's, 1.5 s after the start, has come by now.
-            refreshedElsewhere =
-                WaitFor([&] { return !WindowText(other.Child("Static", 1)).empty(); });
+            // The first window's refresh ends; this one's, 1.5 s after the start, has come by now.
+            refreshedElsewhere = WaitFor([&] { return !WindowText(credit).empty(); });
             Sleep(500);
-            refreshShown = !WindowText(credit).empty();
+            refreshShown = !WindowText(other.Child("Static", 1)).empty();
             PostMessageA(FindDialog("Nastavení"), WM_COMMAND, IDCANCEL, 0);
             return 0;
         }
@@ -187,24 +173,19 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
         EXPECT_TRUE(
             Serve([&] { return user.Seen().size() == seenAfter && !FindDialog("Nastavení"); }));
     };
-    openSettings(browser->Toolbar(), 2);
+    openSettings(other.Toolbar(), 2);
     EXPECT_TRUE(refreshedElsewhere);
     EXPECT_FALSE(refreshShown) << "the credit of the account as it was";
     EXPECT_EQ("955db0b81ef1989b4a4dfeae8061a9a6", Stored().Pasword) << "the digest of heslo";
     EXPECT_EQ(std::string::npos, ReadFile(Beside("settings.ini")).find("heslo"));
 
     HttpPost(address, "/admin/fault?mode=off");
-    openSettings(other.Toolbar(), 3);
+    openSettings(browser->Toolbar(), 3);
     EXPECT_TRUE(IsWindowEnabled(receipt));
-    EXPECT_EQ("Ahoj", WindowText(other.Edit(0)));
-    EXPECT_NE(counted, WindowText(other.Child("Static", 0))) << "the nickname is counted now";
+    EXPECT_EQ("Ahoj", WindowText(messageEdit));
+    EXPECT_NE(counted, WindowText(counter)) << "the nickname is counted now";
 
-    SetWindowTextA(other.Edit(1), "777000111");
-    other.Click(8);
-    ASSERT_TRUE(Serve([&] { return user.Seen().size() == 4; }, 20000));
-    EXPECT_TRUE(Shows(user.Seen()[3], {}, "information"));
-    const std::string outbox = HttpGet(address, "/admin/outbox");
-    EXPECT_NE(std::string::npos, outbox.find("\"login\":\"jana\",\"msisdn\":\"777000111\""));
+    const std::vector<Sent> sent = SendText("Ahoj", "777000111");
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ("jana", sent[0].login);
 }
-
-} // namespace
