@@ -1,7 +1,5 @@
 #include "test_gateway.h"
 
-#include <thread>
-
 // The fault modes as the toolbar meets them, /admin/contacts and its short list are driven by the
 // Wine tests (gateway_client_test, menu_test, contacts_test); here what those cannot see.
 namespace server::test {
@@ -94,10 +92,9 @@ TEST_F(GatewayFront, KeepAliveClientUsesOneConnectionOfOneServerWithoutNagleDela
     EXPECT_FALSE(other.Bind("127.0.0.1", gw.port).has_value());
     httplib::Client client = gw.Client();
     client.set_keep_alive(true);
-    const std::string target = AccountTarget("info", "info_message");
     const auto start = Clock::now();
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(client.Get(target.c_str()));
+        ASSERT_TRUE(client.Get(AccountTarget("info", "info_message")));
     }
     // Nagle's algorithm against delayed acknowledgements costs ~40 ms a request.
     EXPECT_LT(Clock::now() - start, 1500ms);

@@ -1,9 +1,6 @@
 #include "test_gateway.h"
 #include "toolbar/SendRun.h"
 
-#include <cstring>
-#include <thread>
-
 namespace server::test {
 namespace {
 
@@ -17,8 +14,8 @@ using GatewayProtocol = GatewayTest;
 TEST_F(GatewayProtocol, RequestsNeedTheClientTokenAndASignatureOfTheFirst31BytesOfMsg) {
     const std::string msg = "0123456789012345678901234567890-signed tail";
     const std::string signedSend = AccountTarget("send", msg, kTo);
-    const auto changed = [&](const char* from, const char* to) {
-        return std::string(signedSend).replace(signedSend.find(from), std::strlen(from), to);
+    const auto changed = [&](std::string_view from, const char* to) {
+        return std::string(signedSend).replace(signedSend.find(from), from.size(), to);
     };
     const std::pair<std::string, int> requests[] = {
         {AccountTarget("send", msg, kTo, "jan", "Heslo"), 6},

@@ -1,25 +1,19 @@
 #pragma once
 
 #include "cp1250.h"
-#include "fault_injector.h"
-#include "gateway.h"
 #include "gateway/GatewayReply.h"
 #include "gateway/GatewayRequests.h"
 #include "gateway/Md5.h"
 #include "gateway/UrlCoding.h"
 #include "http_front.h"
-#include "storage.h"
+#include "menu/PortalLinks.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <stdexcept>
-#include <string>
 
 // Requests are built, signed and escaped by the toolbar's own code, never by the server's.
 namespace server::test {
@@ -27,11 +21,6 @@ namespace server::test {
 inline constexpr const char* kToken = "7f3c9a1e5b2d48c6a0e4f19d83b7c265";
 // The recipient and the wait flag of an ordinary send.
 inline const std::string kTo = "&msisdn=777123456&waitfordelivery=0";
-
-// A UTF-8 literal as the bytes a page or an option carries.
-inline std::string Utf8(const char8_t* text) {
-    return reinterpret_cast<const char*>(text);
-}
 
 // Whether a page (UTF-8) shows the text (a Windows-1250 literal).
 inline bool Shows(const std::string& page, const char* text) {
@@ -49,7 +38,8 @@ inline std::string AccountTarget(const std::string& action, const std::string& m
            "&msg=" + ::UrlEscape(msg) + extra;
 }
 
-// A database file in the temporary folder, removed with its journal files at the end.
+// A database file in the temporary folder, removed with its journal files at the end; a test has
+// one at a time, so the process id names it.
 struct ScratchDb {
     ~ScratchDb() {
         for (const char* suffix : {"", "-wal", "-shm"}) {
@@ -57,27 +47,31 @@ struct ScratchDb {
         }
     }
 
-    inline static std::atomic<int> made{0};
-    const std::string path =
-        std::filesystem::temp_directory_path() /
-        ("textaro-gateway-test-" + std::to_string(getpid()) + "-" + std::to_string(made++) + ".db");
+    const std::string path = std::filesystem::temp_directory_path() /
+                             ("textaro-gateway-test-" + std::to_string(getpid()) + ".db");
 };
 
 // A reply as the toolbar's own parser reads it, with the HTTP status it came with.
 struct Answer : GatewayReply {
-    int http = 0;
-
+    explicit Answer(const httplib::Result& result) {
+        if (!result) {
+            throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
+        }
+        http = result->status;
+        SetBody(result->body);
+    }
     std::string Text() const { return Body().value_or(""); }
+
+    int http = 0;
 };
 
 // A gateway server inside the test process on a free loopback port, priced at 1.50 a part.
-class TestGateway {
-public:
+struct TestGateway {
     explicit TestGateway(const std::string& db,
                          std::chrono::seconds sessionTtl = std::chrono::seconds(1800))
         : storage(db), gateway(storage, GatewaySettings{kToken, 150, sessionTtl}),
-          front(gateway, storage, faults), port(front.Bind("127.0.0.1", 0).value()) {
-        front.Start();
+          front(gateway, storage, faults), port(front.Bind("127.0.0.1", 0).value_or(0)) {
+        port ? front.Start() : throw std::runtime_error("no free loopback port to listen on");
     }
 
     void AddAccount(const std::string& login, const std::string& password, Hundredths credit,
@@ -91,20 +85,11 @@ public:
         client.set_url_encode(false);
         return client;
     }
-    static Answer Received(const httplib::Result& result) {
-        if (!result) {
-            throw std::runtime_error("no HTTP answer: " + httplib::to_string(result.error()));
-        }
-        Answer answer;
-        answer.http = result->status;
-        answer.SetBody(result->body);
-        return answer;
-    }
-    Answer Get(const std::string& target) const { return Received(Client().Get(target)); }
+    Answer Get(const std::string& target) const { return Answer(Client().Get(target)); }
     // A form by default: the admin interface's changes, the portal's forms.
     Answer Post(const std::string& target, const std::string& body = "",
                 const char* type = "application/x-www-form-urlencoded") const {
-        return Received(Client().Post(target, body, type));
+        return Answer(Client().Post(target, body, type));
     }
     Answer Account(const std::string& action, const std::string& msg, const std::string& extra = "",
                    const std::string& login = "jan", const std::string& password = "heslo") const {
@@ -116,9 +101,7 @@ public:
     double Credit() const { return Account("info", "info_message").credit; }
     // A portal page as the toolbar opens it for a visit.
     std::string Visit(const std::string& sid, const std::string& action) const {
-        return Get("/index.xp?sid=" + ::UrlEscape(sid) + "&action=" + action +
-                   "&IETOOLBARVAR=1.0.76")
-            .Text();
+        return Get(PortalPageLink("/", sid, action) + "&IETOOLBARVAR=1.0.76").Text();
     }
     // A portal visit signed in as jan.
     std::string SignIn() const {
@@ -133,8 +116,7 @@ public:
 };
 
 // jan (10.00, nickname Honza) and eva (5.00) on a fresh server whose portal visits last 2 s.
-class GatewayTest : public ::testing::Test {
-protected:
+struct GatewayTest : ::testing::Test {
     GatewayTest() {
         gw.AddAccount("jan", "heslo", 1000, "Honza", true);
         gw.AddAccount("eva", "tajne", 500);

@@ -1,4 +1,3 @@
-#include "money.h"
 #include "options.h"
 #include "sms_parts.h"
 #include "test_gateway.h"
@@ -12,10 +11,11 @@ namespace {
 
 TEST(GatewayCp1250, ConvertsBothWays) {
     const std::string czech = "Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“";
-    const std::string utf8 = Utf8(u8"Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“");
+    const std::string utf8 = reinterpret_cast<const char*>(
+        u8"Příliš žluťoučký kůň úpěl ďábelské ódy ĚŠČŘŽÝÁÍÉŮÚŤĎŇ €„“");
     EXPECT_EQ(Cp1250ToUtf8(czech), utf8);
     EXPECT_EQ(Utf8ToCp1250(utf8), czech);
-    EXPECT_EQ(Cp1250ToUtf8("\x81"), Utf8(u8"\uFFFD"));
+    EXPECT_EQ(Cp1250ToUtf8("\x81"), "\xEF\xBF\xBD"); // U+FFFD
     // U+4E2D, a character Windows-1250 lacks.
     EXPECT_FALSE(Utf8ToCp1250("\xE4\xB8\xAD").has_value());
     EXPECT_FALSE(Utf8ToCp1250("\xC3").has_value());
@@ -44,7 +44,7 @@ TEST(GatewaySmsParts, MatchesTheToolbarCounter) {
 TEST(GatewayOptions, ReadsAccountsAndRefusesNonsense) {
     const Options options =
         ParseOptions({"--port=0", "--price", "0.9", "--account", "jan:heslo:100:Honza", "--account",
-                      Utf8(u8"jiří:heslíčko:0.5:Jíra:no"), "--session-ttl", "5"});
+                      Cp1250ToUtf8("jiří:heslíčko:0.5:Jíra:no"), "--session-ttl", "5"});
     EXPECT_EQ(std::tuple(options.port, options.price, options.sessionTtl),
               std::tuple(0, 90, std::chrono::seconds(5)));
     ASSERT_EQ(options.accounts.size(), 2u);
