@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 inline void Require(bool holds, const char* rule) {
     if (!holds) {
