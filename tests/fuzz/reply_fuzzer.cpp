@@ -2,7 +2,6 @@
 // sanitizers' checks it holds the walk to its meaning: after every SelectItem the record must
 // equal one that takes the same item key and parses the whole body again.
 #include "fuzz_check.h"
-#include "gateway/GatewayReply.h"
 #include "gateway/UrlCoding.h"
 #include "tests/native/gateway_reply_fields.h"
 
