@@ -22,12 +22,9 @@ template <class F> F Export(HMODULE module, const char* name) {
 // A Unix path from the environment, as Windows sees it.
 std::string WindowsPath(const char* variable) {
     const char* unixPath = std::getenv(variable);
-    if (!unixPath) {
-        ADD_FAILURE() << variable << " is not set";
-        return {};
-    }
-    std::string path = std::string("Z:") + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
+    EXPECT_TRUE(unixPath) << variable << " is not set";
+    std::string path = std::string("Z:") + (unixPath ? unixPath : "");
+    std::ranges::replace(path, '/', '\\');
     return path;
 }
 
@@ -46,11 +43,10 @@ std::string Http(const char* verb, const std::string& address, const std::string
                      InternetCloseHandle);
     std::string body;
     char chunk[4096];
-    DWORD read = 0;
-    if (request && HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
-        while (InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
-            body.append(chunk, read);
-        }
+    const bool sent = HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0);
+    for (DWORD read = 0;
+         sent && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read;) {
+        body.append(chunk, read);
     }
     return body;
 }
@@ -119,16 +115,18 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
-    std::vector<OfferedKey> offered;
+HRESULT PumpMessages(DWORD milliseconds, IInputObject* band, WPARAM key) {
+    HRESULT pressed = E_FAIL;
     const DWORD start = GetTickCount();
     do {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (band && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
-                offered.push_back(
-                    {message.message, message.wParam, band->TranslateAcceleratorIO(&message)});
-                if (offered.back().result == S_OK) {
+                const HRESULT answer = band->TranslateAcceleratorIO(&message);
+                if (message.message == WM_KEYDOWN && message.wParam == key) {
+                    pressed = answer;
+                }
+                if (answer == S_OK) {
                     continue;
                 }
             }
@@ -137,7 +135,7 @@ std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
-    return offered;
+    return pressed;
 }
 
 std::string GatewayAddressText() {
@@ -267,12 +265,10 @@ void DialogWatcher::Watch(const std::stop_token& stop) {
             // A window without a button to press is not for the user, nor is the send run's
             // progress window, whose Storno is the user's choice (a window going as it is read
             // has no caption).
+            SeenDialog found;
             if (!Ours(dialog) || !IsWindowVisible(dialog) || answered.count(dialog) ||
-                !FindWindowExA(dialog, nullptr, "Button", nullptr)) {
-                continue;
-            }
-            SeenDialog found{WindowText(dialog), "", ""};
-            if (found.caption.empty() || found.caption == "Odesílání") {
+                !FindWindowExA(dialog, nullptr, "Button", nullptr) ||
+                (found.caption = WindowText(dialog)).empty() || found.caption == "Odesílání") {
                 continue;
             }
             answered.insert(dialog);

@@ -60,16 +60,9 @@ public:
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 
-// What a band answered when the test's loop offered it a key.
-struct OfferedKey {
-    UINT message;
-    WPARAM key;
-    HRESULT result;
-};
-
 // Runs the thread's messages for a while, offering every key to the band first when given one,
-// as the browser's loop does.
-std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band = nullptr);
+// as the browser's loop does; what the band answered to a press of the key (E_FAIL: none).
+HRESULT PumpMessages(DWORD milliseconds, IInputObject* band = nullptr, WPARAM key = 0);
 
 // The fixture's gateway server ("host:port" from the file TEXTARO_GATEWAY_FILE names).
 std::string GatewayAddressText();
@@ -128,10 +121,7 @@ protected:
     ToolbarDll dll;
     const std::string address = GatewayAddressText();
     std::unique_ptr<BrowserWindow> browser;
-    HWND messageEdit = nullptr;
-    HWND recipientEdit = nullptr;
-    HWND counter = nullptr;
-    HWND credit = nullptr;
+    HWND messageEdit = nullptr, recipientEdit = nullptr, counter = nullptr, credit = nullptr;
 };
 
 // Whether the window belongs to this process.

@@ -10,10 +10,7 @@ const std::string Password = Md5Hex("heslo");
 
 class Gateway : public testing::Test {
 protected:
-    void SetUp() override {
-        HttpPost(address, "/admin/fault?mode=off");
-        ASSERT_TRUE(client.Connect());
-    }
+    void SetUp() override { ASSERT_TRUE(client.Connect()); }
     void TearDown() override { HttpPost(address, "/admin/fault?mode=off"); }
 
     std::string address = GatewayAddressText();
