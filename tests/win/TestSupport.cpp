@@ -71,9 +71,7 @@ void RemoveToolbarFiles(const std::string& folder) {
 
 ToolbarDll::ToolbarDll()
     : path(WindowsPath("TEXTARO_DLL")), module(LoadLibraryA(path.c_str()), FreeLibrary) {
-    if (!module) {
-        ADD_FAILURE() << "cannot load " << path << " error " << GetLastError();
-    }
+    EXPECT_TRUE(module) << "cannot load " << path << " error " << GetLastError();
 }
 
 HRESULT ToolbarDll::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
@@ -123,9 +121,7 @@ HRESULT PumpMessages(DWORD milliseconds, IInputObject* band, WPARAM key) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (band && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
                 const HRESULT answer = band->TranslateAcceleratorIO(&message);
-                if (message.message == WM_KEYDOWN && message.wParam == key) {
-                    pressed = answer;
-                }
+                pressed = message.message == WM_KEYDOWN && message.wParam == key ? answer : pressed;
                 if (answer == S_OK) {
                     continue;
                 }
@@ -325,9 +321,8 @@ std::vector<Sent> ToolbarTest::SendText(const std::string& message, const std::s
     PumpMessages(300);
     EXPECT_TRUE(Serve([&] { return SendButtonEnabled(); }, 20000))
         << "the run ends and gives the button back";
-    std::vector<Sent> sent = Outbox();
-    sent.erase(sent.begin(), sent.begin() + static_cast<long>(std::min(before, sent.size())));
-    return sent;
+    const std::vector<Sent> sent = Outbox();
+    return {sent.begin() + static_cast<long>(std::min(before, sent.size())), sent.end()};
 }
 
 void ToolbarTest::SignIn(const std::string& user, const std::string& password,

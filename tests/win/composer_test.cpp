@@ -101,11 +101,10 @@ TEST_F(Composer, RunsFromTwoWindowsAtOnceSendAllAndKeepBothInTheHistories) {
     OpenSignedIn();
     BrowserWindow other(dll);
     DialogWatcher reports;
-    BrowserWindow* windows[] = {browser.get(), &other};
-    for (int i = 0; i < 2; ++i) {
-        windows[i]->Type("z okna " + std::to_string(i),
-                         "60400000" + std::to_string(i) + ";777111222");
-        windows[i]->Click(8);
+    for (int i = 0; BrowserWindow * window : {browser.get(), &other}) {
+        const std::string n = std::to_string(i++);
+        window->Type("z okna " + n, "60400000" + n + ";777111222");
+        window->Click(8);
     }
     ASSERT_TRUE(Serve([&] { return reports.Seen().size() == 2; }, 20000));
     for (const std::string text : {"z okna 0", "z okna 1"}) {
