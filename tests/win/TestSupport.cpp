@@ -15,10 +15,6 @@
 
 namespace {
 
-template <class F> F Export(HMODULE module, const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // A Unix path from the environment, as Windows sees it.
 std::string WindowsPath(const char* variable) {
     const char* unixPath = std::getenv(variable);
@@ -26,29 +22,6 @@ std::string WindowsPath(const char* variable) {
     std::string path = std::string("Z:") + (unixPath ? unixPath : "");
     std::ranges::replace(path, '/', '\\');
     return path;
-}
-
-std::string Http(const char* verb, const std::string& address, const std::string& path) {
-    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
-    const std::size_t colon = address.rfind(':');
-    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
-    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
-                     InternetCloseHandle);
-    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
-                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
-                        InternetCloseHandle);
-    Internet request(HttpOpenRequestA(connection.get(), verb, path.c_str(), nullptr, nullptr,
-                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
-                                      0),
-                     InternetCloseHandle);
-    std::string body;
-    char chunk[4096];
-    const bool sent = HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0);
-    for (DWORD read = 0;
-         sent && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read;) {
-        body.append(chunk, read);
-    }
-    return body;
 }
 
 bool Poll(const std::function<bool()>& condition, DWORD limit, void (*wait)()) {
@@ -72,15 +45,6 @@ void RemoveToolbarFiles(const std::string& folder) {
 ToolbarDll::ToolbarDll()
     : path(WindowsPath("TEXTARO_DLL")), module(LoadLibraryA(path.c_str()), FreeLibrary) {
     EXPECT_TRUE(module) << "cannot load " << path << " error " << GetLastError();
-}
-
-HRESULT ToolbarDll::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
-    return Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-        Handle(), "DllGetClassObject")(clsid, iid, object);
-}
-
-HRESULT ToolbarDll::Call(const char* exportName) const {
-    return Export<HRESULT(STDAPICALLTYPE*)()>(Handle(), exportName)();
 }
 
 BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
@@ -139,12 +103,27 @@ std::string GatewayAddressText() {
     return text.erase(text.find_last_not_of("\r\n") + 1);
 }
 
-std::string HttpGet(const std::string& address, const std::string& path) {
-    return Http("GET", address, path);
-}
-
-std::string HttpPost(const std::string& address, const std::string& path) {
-    return Http("POST", address, path);
+std::string Http(const char* verb, const std::string& address, const std::string& path) {
+    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
+    const std::size_t colon = address.rfind(':');
+    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
+    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     InternetCloseHandle);
+    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
+                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+                        InternetCloseHandle);
+    Internet request(HttpOpenRequestA(connection.get(), verb, path.c_str(), nullptr, nullptr,
+                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                      0),
+                     InternetCloseHandle);
+    std::string body;
+    char chunk[4096];
+    const bool sent = HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0);
+    for (DWORD read = 0;
+         sent && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read;) {
+        body.append(chunk, read);
+    }
+    return body;
 }
 
 std::vector<Sent> Outbox() {
