@@ -15,44 +15,13 @@
 
 namespace {
 
-template <class F> F Export(HMODULE module, const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // A Unix path from the environment, as Windows sees it.
 std::string WindowsPath(const char* variable) {
     const char* unixPath = std::getenv(variable);
-    if (!unixPath) {
-        ADD_FAILURE() << variable << " is not set";
-        return {};
-    }
-    std::string path = std::string("Z:") + unixPath;
-    std::replace(path.begin(), path.end(), '/', '\\');
+    EXPECT_TRUE(unixPath) << variable << " is not set";
+    std::string path = std::string("Z:") + (unixPath ? unixPath : "");
+    std::ranges::replace(path, '/', '\\');
     return path;
-}
-
-std::string Http(const char* verb, const std::string& address, const std::string& path) {
-    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
-    const std::size_t colon = address.rfind(':');
-    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
-    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
-                     InternetCloseHandle);
-    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
-                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
-                        InternetCloseHandle);
-    Internet request(HttpOpenRequestA(connection.get(), verb, path.c_str(), nullptr, nullptr,
-                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
-                                      0),
-                     InternetCloseHandle);
-    std::string body;
-    char chunk[4096];
-    DWORD read = 0;
-    if (request && HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) {
-        while (InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0) {
-            body.append(chunk, read);
-        }
-    }
-    return body;
 }
 
 bool Poll(const std::function<bool()>& condition, DWORD limit, void (*wait)()) {
@@ -75,18 +44,7 @@ void RemoveToolbarFiles(const std::string& folder) {
 
 ToolbarDll::ToolbarDll()
     : path(WindowsPath("TEXTARO_DLL")), module(LoadLibraryA(path.c_str()), FreeLibrary) {
-    if (!module) {
-        ADD_FAILURE() << "cannot load " << path << " error " << GetLastError();
-    }
-}
-
-HRESULT ToolbarDll::GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
-    return Export<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-        Handle(), "DllGetClassObject")(clsid, iid, object);
-}
-
-HRESULT ToolbarDll::Call(const char* exportName) const {
-    return Export<HRESULT(STDAPICALLTYPE*)()>(Handle(), exportName)();
+    EXPECT_TRUE(module) << "cannot load " << path << " error " << GetLastError();
 }
 
 BrowserWindow::BrowserWindow(const ToolbarDll& dll) {
@@ -119,16 +77,16 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
-    std::vector<OfferedKey> offered;
+HRESULT PumpMessages(DWORD milliseconds, IInputObject* band, WPARAM key) {
+    HRESULT pressed = E_FAIL;
     const DWORD start = GetTickCount();
     do {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (band && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
-                offered.push_back(
-                    {message.message, message.wParam, band->TranslateAcceleratorIO(&message)});
-                if (offered.back().result == S_OK) {
+                const HRESULT answer = band->TranslateAcceleratorIO(&message);
+                pressed = message.message == WM_KEYDOWN && message.wParam == key ? answer : pressed;
+                if (answer == S_OK) {
                     continue;
                 }
             }
@@ -137,7 +95,7 @@ std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band) {
         }
         Sleep(5);
     } while (GetTickCount() - start < milliseconds);
-    return offered;
+    return pressed;
 }
 
 std::string GatewayAddressText() {
@@ -145,12 +103,27 @@ std::string GatewayAddressText() {
     return text.erase(text.find_last_not_of("\r\n") + 1);
 }
 
-std::string HttpGet(const std::string& address, const std::string& path) {
-    return Http("GET", address, path);
-}
-
-std::string HttpPost(const std::string& address, const std::string& path) {
-    return Http("POST", address, path);
+std::string Http(const char* verb, const std::string& address, const std::string& path) {
+    using Internet = std::unique_ptr<void, decltype(&InternetCloseHandle)>;
+    const std::size_t colon = address.rfind(':');
+    const auto port = static_cast<INTERNET_PORT>(std::atoi(address.c_str() + colon + 1));
+    Internet session(InternetOpenA("textaro tests", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0),
+                     InternetCloseHandle);
+    Internet connection(InternetConnectA(session.get(), address.substr(0, colon).c_str(), port,
+                                         nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0),
+                        InternetCloseHandle);
+    Internet request(HttpOpenRequestA(connection.get(), verb, path.c_str(), nullptr, nullptr,
+                                      nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                      0),
+                     InternetCloseHandle);
+    std::string body;
+    char chunk[4096];
+    const bool sent = HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0);
+    for (DWORD read = 0;
+         sent && InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read;) {
+        body.append(chunk, read);
+    }
+    return body;
 }
 
 std::vector<Sent> Outbox() {
@@ -267,12 +240,10 @@ void DialogWatcher::Watch(const std::stop_token& stop) {
             // A window without a button to press is not for the user, nor is the send run's
             // progress window, whose Storno is the user's choice (a window going as it is read
             // has no caption).
+            SeenDialog found;
             if (!Ours(dialog) || !IsWindowVisible(dialog) || answered.count(dialog) ||
-                !FindWindowExA(dialog, nullptr, "Button", nullptr)) {
-                continue;
-            }
-            SeenDialog found{WindowText(dialog), "", ""};
-            if (found.caption.empty() || found.caption == "Odesílání") {
+                !FindWindowExA(dialog, nullptr, "Button", nullptr) ||
+                (found.caption = WindowText(dialog)).empty() || found.caption == "Odesílání") {
                 continue;
             }
             answered.insert(dialog);
@@ -329,9 +300,8 @@ std::vector<Sent> ToolbarTest::SendText(const std::string& message, const std::s
     PumpMessages(300);
     EXPECT_TRUE(Serve([&] { return SendButtonEnabled(); }, 20000))
         << "the run ends and gives the button back";
-    std::vector<Sent> sent = Outbox();
-    sent.erase(sent.begin(), sent.begin() + static_cast<long>(std::min(before, sent.size())));
-    return sent;
+    const std::vector<Sent> sent = Outbox();
+    return {sent.begin() + static_cast<long>(std::min(before, sent.size())), sent.end()};
 }
 
 void ToolbarTest::SignIn(const std::string& user, const std::string& password,

@@ -27,9 +27,14 @@ public:
     HMODULE Handle() const { return module.get(); }
     const std::string& Path() const { return path; }
     std::string Folder() const { return path.substr(0, path.find_last_of('\\')); }
-    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const;
-    // An export without arguments: DllCanUnloadNow, DllRegisterServer, ...
-    HRESULT Call(const char* exportName) const;
+    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) const {
+        return Call<REFCLSID, REFIID, void**>("DllGetClassObject", clsid, iid, object);
+    }
+    // An export and its arguments: DllCanUnloadNow, DllRegisterServer, ...
+    template <class... Args> HRESULT Call(const char* exportName, Args... args) const {
+        return reinterpret_cast<HRESULT(STDAPICALLTYPE*)(Args...)>(
+            reinterpret_cast<void*>(GetProcAddress(Handle(), exportName)))(args...);
+    }
 
 private:
     std::string path;
@@ -60,22 +65,20 @@ public:
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);
 
-// What a band answered when the test's loop offered it a key.
-struct OfferedKey {
-    UINT message;
-    WPARAM key;
-    HRESULT result;
-};
-
 // Runs the thread's messages for a while, offering every key to the band first when given one,
-// as the browser's loop does.
-std::vector<OfferedKey> PumpMessages(DWORD milliseconds, IInputObject* band = nullptr);
+// as the browser's loop does; what the band answered to a press of the key (E_FAIL: none).
+HRESULT PumpMessages(DWORD milliseconds, IInputObject* band = nullptr, WPARAM key = 0);
 
 // The fixture's gateway server ("host:port" from the file TEXTARO_GATEWAY_FILE names).
 std::string GatewayAddressText();
-std::string HttpGet(const std::string& address, const std::string& path);
-// A POST without a body, as the gateway's admin interface takes its changes.
-std::string HttpPost(const std::string& address, const std::string& path);
+// A GET, or a POST without a body as the gateway's admin interface takes its changes.
+std::string Http(const char* verb, const std::string& address, const std::string& path);
+inline std::string HttpGet(const std::string& address, const std::string& path) {
+    return Http("GET", address, path);
+}
+inline std::string HttpPost(const std::string& address, const std::string& path) {
+    return Http("POST", address, path);
+}
 
 // A message the fixture's gateway server took, as its /admin/outbox writes it in JSON (UTF-8,
 // escaped; nick and delay quoted, or null).
@@ -128,10 +131,7 @@ protected:
     ToolbarDll dll;
     const std::string address = GatewayAddressText();
     std::unique_ptr<BrowserWindow> browser;
-    HWND messageEdit = nullptr;
-    HWND recipientEdit = nullptr;
-    HWND counter = nullptr;
-    HWND credit = nullptr;
+    HWND messageEdit = nullptr, recipientEdit = nullptr, counter = nullptr, credit = nullptr;
 };
 
 // Whether the window belongs to this process.

@@ -1,5 +1,4 @@
 #include "store/HistorySection.h"
-#include "store/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "toolbar/HistoryCombo.h"
 #include "toolbar/SmsCounter.h"
@@ -8,21 +7,12 @@
 
 using Texts = std::vector<std::string>;
 
-class Composer : public ToolbarTest {
-protected:
-    // The browser's loop for a while; what the band answered to the key's press.
-    HRESULT BandAnswer(WPARAM key) {
-        const std::vector<OfferedKey> offered = PumpMessages(300, browser->Input());
-        const auto press = std::ranges::find_if(
-            offered, [&](const OfferedKey& k) { return k.message == WM_KEYDOWN && k.key == key; });
-        return press == offered.end() ? E_FAIL : press->result;
-    }
+using Composer = ToolbarTest;
 
-    static std::string Shown(const BrowserWindow& window) {
-        return WindowText(window.Edit(0)) + "|" + WindowText(window.Edit(1)) + "|" +
-               WindowText(window.Child("Static", 0));
-    }
-};
+std::string Shown(const BrowserWindow& window) {
+    return WindowText(window.Edit(0)) + "|" + WindowText(window.Edit(1)) + "|" +
+           WindowText(window.Child("Static", 0));
+}
 
 LRESULT CALLBACK CountEnter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR count) {
@@ -56,7 +46,7 @@ TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheB
         TypeText(before);
         PressKey(VK_TAB, shift);
         TypeText(after);
-        const HRESULT answered = BandAnswer(VK_TAB);
+        const HRESULT answered = PumpMessages(300, browser->Input(), VK_TAB);
         EXPECT_EQ(std::tuple(answer, focus), std::tuple(answered, GetFocus()))
             << Narrow(before) << (shift ? " Shift+Tab " : " Tab ") << Narrow(after);
     }
@@ -70,7 +60,7 @@ TEST_F(Composer, TypingCountsAndTabMovesBetweenTheBoxesAndOutAndEnterStaysInTheB
     int enters = 0;
     SetWindowSubclass(messageEdit, CountEnter, 1, reinterpret_cast<DWORD_PTR>(&enters));
     PressKey(VK_RETURN);
-    EXPECT_EQ(S_OK, BandAnswer(VK_RETURN));
+    EXPECT_EQ(S_OK, PumpMessages(300, browser->Input(), VK_RETURN));
     RemoveWindowSubclass(messageEdit, CountEnter, 1);
     EXPECT_EQ(1, enters) << "Enter is dispatched to the box by the band, not by the browser";
 
@@ -111,11 +101,10 @@ TEST_F(Composer, RunsFromTwoWindowsAtOnceSendAllAndKeepBothInTheHistories) {
     OpenSignedIn();
     BrowserWindow other(dll);
     DialogWatcher reports;
-    BrowserWindow* windows[] = {browser.get(), &other};
-    for (int i = 0; i < 2; ++i) {
-        windows[i]->Type("z okna " + std::to_string(i),
-                         "60400000" + std::to_string(i) + ";777111222");
-        windows[i]->Click(8);
+    for (int i = 0; BrowserWindow * window : {browser.get(), &other}) {
+        const std::string n = std::to_string(i++);
+        window->Type("z okna " + n, "60400000" + n + ";777111222");
+        window->Click(8);
     }
     ASSERT_TRUE(Serve([&] { return reports.Seen().size() == 2; }, 20000));
     for (const std::string text : {"z okna 0", "z okna 1"}) {

@@ -10,10 +10,7 @@ const std::string Password = Md5Hex("heslo");
 
 class Gateway : public testing::Test {
 protected:
-    void SetUp() override {
-        HttpPost(address, "/admin/fault?mode=off");
-        ASSERT_TRUE(client.Connect());
-    }
+    void SetUp() override { ASSERT_TRUE(client.Connect()); }
     void TearDown() override { HttpPost(address, "/admin/fault?mode=off"); }
 
     std::string address = GatewayAddressText();
@@ -41,8 +38,7 @@ TEST_F(Gateway, LongBodyIsJoinedByteForByte) {
                          .status);
     }
     GatewayReply listed = client.AddrList(Login, Password);
-    ASSERT_TRUE(listed.Body().has_value());
-    ASSERT_GT(listed.Body()->size(), 3 * 1024u) << "the body spans several reads";
+    ASSERT_GT(listed.Body().value_or("").size(), 3 * 1024u) << "the body spans several reads";
     EXPECT_EQ(HttpGet(address, AddrListRequest(Login, Password).target), *listed.Body());
     EXPECT_GE(listed.items, 40);
 }

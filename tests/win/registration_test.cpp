@@ -1,8 +1,6 @@
 #include "band/Guids.h"
 #include "tests/win/TestSupport.h"
 
-#include <oleauto.h>
-
 std::string GuidText(REFGUID guid) {
     wchar_t text[40] = {};
     StringFromGUID2(guid, text, 40);

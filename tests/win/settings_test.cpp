@@ -115,10 +115,9 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
         DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
             if (shown.caption == "Nastavit heslo") {
                 SetWindowTextW(GetDlgItem(dialog, IDC_PASSWORD_NEW), typed);
-                return IDOK;
+            } else { // told why, the user gives up; the refusal box closes first
+                PostMessageA(FindDialog("Nastavit heslo"), WM_COMMAND, IDCANCEL, 0);
             }
-            // Told why, the user gives up; the refusal box closes first.
-            PostMessageA(FindDialog("Nastavit heslo"), WM_COMMAND, IDCANCEL, 0);
             return IDOK;
         });
         EXPECT_EQ(IDCANCEL, PasswordDialog(settings, owner).Run());
