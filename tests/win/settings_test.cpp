@@ -131,7 +131,7 @@ TEST_F(SettingsTest, APasswordNeedsItsConfirmationAndLettersTheCodePageHas) {
 // stays when the dialog is then cancelled, even as the account refresh, begun for the account as
 // it was, ends meanwhile and is dropped, and when the first window, open since before, saves its
 // "Nastavení": what an OK saves reaches that window's toolbar, down to the account its next send
-// goes from.
+// goes from; and the other window's "Nastavení" then shows it.
 TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     SignIn("petr", "tajne");
     HttpPost(address, "/admin/fault?mode=latency&ms=1500");
@@ -145,11 +145,13 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     // First the password, then Storno once the refresh has ended; then the account, and OK.
     std::atomic<bool> refreshShown = true, refreshedElsewhere = false;
     int settingsShown = 0;
+    std::string userShown; // by the last "Nastavení" as it opened
     DialogWatcher user([&](HWND dialog, const SeenDialog& shown) {
         if (shown.caption == "Nastavení" && ++settingsShown == 1) {
             return IDC_SETTINGS_PASSWORD;
         }
         if (shown.caption == "Nastavení") {
+            userShown = WindowText(GetDlgItem(dialog, IDC_SETTINGS_USERNAME));
             SetDlgItemTextA(dialog, IDC_SETTINGS_USERNAME, "jana");
             SetDlgItemTextA(dialog, IDC_SETTINGS_EMAIL, "jana@example.cz");
             CheckDlgButton(dialog, IDC_SETTINGS_NICK, BST_CHECKED);
@@ -187,4 +189,6 @@ TEST_F(SettingsTest, TheToolbarFollowsWhatTheUserSaved) {
     const std::vector<Sent> sent = SendText("Ahoj", "777000111");
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ("jana", sent[0].login);
+    openSettings(other.Toolbar(), 5);
+    EXPECT_EQ("jana", userShown) << "the other window's dialog starts from the file";
 }
