@@ -7,52 +7,16 @@
 #include <cstdlib>
 #include <cstring>
 
-class Band : public ToolbarTest {
-protected:
-    void SetUp() override {
-        ToolbarTest::SetUp();
-        ASSERT_EQ(S_OK,
-                  dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
-        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
-    }
+using Band = ToolbarTest;
 
+// The browser's questions to a band before it places it (the stand-in asks them too). An outer
+// object (the stand-in's site, which counts its references) gets only the inner unknown, and the
+// band's interfaces count on it; the module stays loaded while a factory, a band or a lock lives.
+TEST_F(Band, AnswersItsFiveInterfacesOnlyCountsOnTheOuterAndStaysLoadedWhileUsed) {
     ComPtr<IClassFactory> factory;
     ComPtr<IUnknown> band;
-};
-
-// An outer object (the stand-in's site, which counts its references) gets only the inner unknown,
-// and the band's interfaces count on it; the module stays loaded while a factory, a band or a
-// lock lives.
-TEST_F(Band, AggregationCountsOnTheOuterAndTheModuleStaysWhileAFactoryABandOrALockLives) {
-    IUnknown* outer = static_cast<IInputObjectSite*>(new BrowserSite(nullptr, nullptr));
-    IUnknown* inner = reinterpret_cast<IUnknown*>(1);
-    EXPECT_EQ(CLASS_E_NOAGGREGATION,
-              factory->CreateInstance(outer, IID_IDeskBand, reinterpret_cast<void**>(&inner)));
-    EXPECT_EQ(nullptr, inner);
-    ASSERT_EQ(S_OK, factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
-    ComPtr<IDeskBand> deskBand = Query<IDeskBand>(inner, IID_IDeskBand);
-    EXPECT_EQ(3u, outer->AddRef()) << "ours, the interface's and this one";
-    deskBand.Reset();
-    EXPECT_EQ(1u, outer->Release());
-    EXPECT_EQ(0u, inner->Release());
-    outer->Release();
-    EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
-    factory.Reset();
-    EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a band keeps the module";
-    band.Reset();
-    EXPECT_EQ(S_OK, dll.Call("DllCanUnloadNow"));
-    for (BOOL lock : {TRUE, FALSE}) {
-        ASSERT_EQ(S_OK,
-                  dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
-        EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a held class factory keeps the module";
-        factory->LockServer(lock);
-        factory.Reset();
-        EXPECT_EQ(lock ? S_FALSE : S_OK, dll.Call("DllCanUnloadNow")) << "lock " << lock;
-    }
-}
-
-// The browser's questions to a band before it places it (the stand-in asks them too).
-TEST_F(Band, AnswersItsFiveInterfacesOnlyAndFillsOnlyTheBandInfoAsked) {
+    ASSERT_EQ(S_OK, dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
+    ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, band.PutVoid()));
     for (REFIID iid : {IID_IObjectWithSite, IID_IInputObject, IID_IDeskBand, IID_IOleWindow,
                        IID_IDockingWindow}) {
         EXPECT_TRUE(Query<IUnknown>(band.Get(), iid));
@@ -82,6 +46,32 @@ TEST_F(Band, AnswersItsFiveInterfacesOnlyAndFillsOnlyTheBandInfoAsked) {
     HWND window = reinterpret_cast<HWND>(1);
     EXPECT_EQ(S_OK, deskBand->GetWindow(&window));
     EXPECT_EQ(nullptr, window) << "no window without a windowed site";
+
+    IUnknown* outer = static_cast<IInputObjectSite*>(new BrowserSite(nullptr, nullptr));
+    IUnknown* inner = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(CLASS_E_NOAGGREGATION,
+              factory->CreateInstance(outer, IID_IDeskBand, reinterpret_cast<void**>(&inner)));
+    EXPECT_EQ(nullptr, inner);
+    ASSERT_EQ(S_OK, factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(&inner)));
+    deskBand = Query<IDeskBand>(inner, IID_IDeskBand);
+    EXPECT_EQ(3u, outer->AddRef()) << "ours, the interface's and this one";
+    deskBand.Reset();
+    EXPECT_EQ(1u, outer->Release());
+    EXPECT_EQ(0u, inner->Release());
+    outer->Release();
+    EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
+    factory.Reset();
+    EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a band keeps the module";
+    band.Reset();
+    EXPECT_EQ(S_OK, dll.Call("DllCanUnloadNow"));
+    for (BOOL lock : {TRUE, FALSE}) {
+        ASSERT_EQ(S_OK,
+                  dll.GetClassObject(CLSID_TextaroBarBand, IID_IClassFactory, factory.PutVoid()));
+        EXPECT_EQ(S_FALSE, dll.Call("DllCanUnloadNow")) << "a held class factory keeps the module";
+        factory->LockServer(lock);
+        factory.Reset();
+        EXPECT_EQ(lock ? S_FALSE : S_OK, dll.Call("DllCanUnloadNow")) << "lock " << lock;
+    }
 }
 
 TEST_F(Band, FocusAndKeysAreTheToolbarsWhileABoxHasTheFocusAndClosingTheBrowserEndsIt) {

@@ -67,8 +67,7 @@ TEST_F(Sending, EveryRecipientInOrderWithOneReportLineEach) {
         EXPECT_EQ(sentTo, to);
         const std::vector<SeenDialog> report = watcher.Seen();
         ASSERT_EQ(1u, report.size());
-        EXPECT_EQ("Odeslání zpráv", report[0].caption);
-        EXPECT_EQ(failed ? "exclamation" : "information", report[0].icon);
+        EXPECT_TRUE(Shows(report[0], {}, failed ? "exclamation" : "information", "Odeslání zpráv"));
         EXPECT_TRUE(std::regex_search(report[0].text, std::regex(reportPattern))) << report[0].text;
         EXPECT_TRUE(std::regex_match(WindowText(credit), std::regex(creditPattern)))
             << WindowText(credit);
@@ -108,10 +107,10 @@ TEST_F(Sending, ADelayIsCarriedOnceAndAPastOneAsksFirst) {
     });
     EXPECT_TRUE(SendText("Ahoj", "777111222").empty());
     ASSERT_EQ(1u, dialogs.Seen().size()) << "no report after No";
-    EXPECT_EQ("question", dialogs.Seen()[0].icon);
-    EXPECT_NE(std::string::npos,
-              dialogs.Seen()[0].text.find("Zadaný čas pro zpožděné odeslání není správný.\n"
-                                          "Odeslat tuto zprávu ihned?"));
+    EXPECT_TRUE(
+        Shows(dialogs.Seen()[0],
+              {"Zadaný čas pro zpožděné odeslání není správný.\nOdeslat tuto zprávu ihned?"},
+              "question"));
     EXPECT_EQ("Ahoj", WindowText(messageEdit));
 
     button = IDYES;
