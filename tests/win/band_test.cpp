@@ -114,12 +114,10 @@ TEST_F(Band, SizesAndTextsFollowTheDisplayScale) {
     const int dpi = std::getenv("TEXTARO_DPI") ? std::atoi(std::getenv("TEXTARO_DPI")) : 96;
     ASSERT_EQ(dpi, GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY)) << "run at another scale";
     const auto scaled = [dpi](int size) { return MulDiv(size, dpi, 96); };
-    for (const char* receipt : {"0", "1"}) {
+    for (const int receipt : {BST_UNCHECKED, BST_CHECKED}) {
         OpenSignedIn("", "jana",
-                     "Email=jana@example.cz\r\nAutoRecack=" + std::string(receipt) + "\r\n");
-        EXPECT_EQ(*receipt == '1' ? BST_CHECKED : BST_UNCHECKED,
-                  SendMessageA(browser->Child("Button"), BM_GETCHECK, 0, 0))
-            << "AutoRecack=" << receipt;
+                     "Email=jana@example.cz\r\nAutoRecack=" + std::to_string(receipt) + "\r\n");
+        EXPECT_EQ(receipt, SendMessageA(browser->Child("Button"), BM_GETCHECK, 0, 0)) << receipt;
     }
     DESKBANDINFO info{};
     info.dwMask = DBIM_MINSIZE | DBIM_MAXSIZE | DBIM_ACTUAL;
