@@ -177,7 +177,6 @@ TEST_F(Band, ButtonsShowTheirTipsUnderTheMouse) {
     Open();
     HWND toolbar = browser->Toolbar();
     HWND tooltip = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
-    ASSERT_TRUE(IsWindow(tooltip));
     const std::pair<int, std::string> tips[] = {{0, "Hlavní nabídka Textaro"},
                                                 {2, "Text zprávy v rozšířeném pohledu"},
                                                 {5, "Výběr příjemce, úprava kontaktů"},

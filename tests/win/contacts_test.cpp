@@ -149,13 +149,11 @@ protected:
         plan = answers;
         next = 0; // the watcher takes the plan from here
         act();
-        if (answers.empty()) {
-            Sleep(300);
-        }
+        Sleep(answers.empty() ? 300 : 0);
         EXPECT_TRUE(WaitFor([&] {
             return watcher->Seen().size() == before + answers.size() && IsWindowEnabled(contacts);
-        })) << "saw "
-            << watcher->Seen().size() - before << " of " << answers.size();
+        })) << watcher->Seen().size() - before
+            << " boxes of " << answers.size();
         // Answered only once the handler that opened them has returned to the dialog's loop.
         SendMessageA(contacts, WM_NULL, 0, 0);
         std::vector<SeenDialog> shown = watcher->Seen();
