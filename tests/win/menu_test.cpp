@@ -103,9 +103,8 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefusedOrTheAccountChan
     const struct {
         int command;
         const char* before; // on the portal (log out) or in "Nastavení" (the user name)
-        int logins;         // the sign-ins and checks of the visit the command takes
-        int checks;
-        bool sameVisit; // the visit of the step before
+        int logins, checks; // the sign-ins and checks of the visit the command takes
+        bool sameVisit;     // the visit of the step before
         const char* action;
         const char* user = "jana";
     } steps[] = {
