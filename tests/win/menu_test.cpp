@@ -82,19 +82,17 @@ TEST_F(Menus, MenusShowTheirItemsBelowTheButtonsAndClearingAHistoryAsksFirst) {
         const std::string settings = ReadFile(Beside("settings.ini"));
         EXPECT_NE(std::string::npos, settings.find(kept)) << kept << " in " << settings;
     }
-    ASSERT_EQ(4u, watcher.Seen().size());
-    EXPECT_TRUE(Shows(watcher.Seen()[1], {"Opravdu chcete vymazat historii příjemců?"}, "question",
-                      "Vymazat historii příjemců"));
     RECT button{};
     SendMessageA(browser->Toolbar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
-    POINT corner{button.left, button.bottom};
-    ClientToScreen(browser->Toolbar(), &corner);
-    EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(shownAt.left, shownAt.top))
+    MapWindowPoints(browser->Toolbar(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(std::pair(button.left, button.bottom), std::pair(shownAt.left, shownAt.top))
         << "the menu opens at the button's bottom-left";
     answer = IDOK;
     EXPECT_EQ("*32799 Vybrat příjemce...|32800 Upravit moje kontakty...",
               Pick(5, IDM_PICKRECIPIENTS));
-    ASSERT_EQ(5u, watcher.Seen().size());
+    ASSERT_EQ(5u, watcher.Seen().size()) << "a question a history, then the picker";
+    EXPECT_TRUE(Shows(watcher.Seen()[1], {"Opravdu chcete vymazat historii příjemců?"}, "question",
+                      "Vymazat historii příjemců"));
     EXPECT_EQ("Vybrat adresáta", watcher.Seen()[4].caption) << "the first item opens the picker";
 }
 
@@ -105,9 +103,8 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefusedOrTheAccountChan
     const struct {
         int command;
         const char* before; // on the portal (log out) or in "Nastavení" (the user name)
-        int logins;         // the sign-ins and checks of the visit the command takes
-        int checks;
-        bool sameVisit; // the visit of the step before
+        int logins, checks; // the sign-ins and checks of the visit the command takes
+        bool sameVisit;     // the visit of the step before
         const char* action;
         const char* user = "jana";
     } steps[] = {
@@ -151,8 +148,7 @@ TEST_F(Menus, PortalPagesSignInOnceAndAgainWhenTheVisitIsRefusedOrTheAccountChan
 }
 
 TEST_F(Menus, LinksAndTheUninstallerComeFromMenuIni) {
-    std::string self(MAX_PATH, '\0');
-    GetModuleFileNameA(nullptr, self.data(), MAX_PATH);
+    const std::string self = _pgmptr;
     const std::string recorder = self.substr(0, self.find_last_of('\\')) + "\\record_args.exe";
     OpenSignedIn("Upgrade=http://example.cz/upgrade?v=2\r\nUninstalString=" + recorder +
                  "\r\nUninstalStringArgs=/S --keep \"a b\"\r\n[TextaroMenu]\r\nOdkaz=a?b=c\r\n");
