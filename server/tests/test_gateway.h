@@ -71,7 +71,10 @@ struct TestGateway {
                          std::chrono::seconds sessionTtl = std::chrono::seconds(1800))
         : storage(db), gateway(storage, GatewaySettings{kToken, 150, sessionTtl}),
           front(gateway, storage, faults), port(front.Bind("127.0.0.1", 0).value_or(0)) {
-        port ? front.Start() : throw std::runtime_error("no free loopback port to listen on");
+        if (!port) {
+            throw std::runtime_error("no free loopback port to listen on");
+        }
+        front.Start();
     }
 
     void AddAccount(const std::string& login, const std::string& password, Hundredths credit,
