@@ -87,6 +87,7 @@ HRESULT TextaroBarBand::SetSite(IUnknown* site) {
         oleWindow->GetWindow(&siteWindow);
     }
     if (!siteWindow) {
+        inputObjectSite.Reset(); // a site the band cannot live in is not kept
         return E_FAIL;
     }
 
@@ -97,10 +98,12 @@ HRESULT TextaroBarBand::SetSite(IUnknown* site) {
     }
 
     // A band sited again keeps the windows it already made.
-    if (reflector.Exists()) {
+    if (reflector.Exists() || CreateWindows()) {
         return S_OK;
     }
-    return CreateWindows() ? S_OK : E_FAIL;
+    inputObjectSite.Reset();
+    browser.Reset();
+    return E_FAIL;
 }
 
 bool TextaroBarBand::CreateWindows() {

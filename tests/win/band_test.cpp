@@ -42,7 +42,7 @@ TEST_F(Band, AnswersItsFiveInterfacesOnlyCountsOnTheOuterAndStaysLoadedWhileUsed
     auto* windowless = new BrowserSite(nullptr, nullptr);
     EXPECT_EQ(E_FAIL, Query<IObjectWithSite>(band.Get(), IID_IObjectWithSite)
                           ->SetSite(static_cast<IInputObjectSite*>(windowless)));
-    windowless->Release();
+    EXPECT_EQ(0u, windowless->Release()) << "a refused site is not kept";
     HWND window = reinterpret_cast<HWND>(1);
     EXPECT_EQ(S_OK, deskBand->GetWindow(&window));
     EXPECT_EQ(nullptr, window) << "no window without a windowed site";
